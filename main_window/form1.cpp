@@ -1,0 +1,66 @@
+// The form's wiring: control events to handlers, the dispatcher that turns an
+// escaping error into the error report, and the key preview.
+#include <new>
+#include <stdexcept>
+
+#include "main_window/layout.h"
+#include "main_window/main_window.h"
+
+namespace zoriza {
+
+namespace {
+
+constexpr wchar_t kBlankLine[] = L"\r\n\r\n";
+
+std::wstring Widen(const char* text) {
+    std::wstring wide;
+    for (const char* p = text; *p != '\0'; ++p) wide += static_cast<wchar_t>(static_cast<unsigned char>(*p));
+    return wide;
+}
+
+}  // namespace
+
+Form1::Form1(const FormControls& controls, const FormServices& services)
+    : c_(controls), services_(services) {
+    c_.Lang.OnClick([this] { Lang_Click(); });
+    c_.Drive1.OnChange([this] { Drive1_Change(); });
+}
+
+void Form1::Run(FormEvent event) {
+    switch (event) {
+        case FormEvent::Load: Form_Load(); break;
+        case FormEvent::LangClick: Lang_Click(); break;
+        case FormEvent::DriveChange: Drive1_Change(); break;
+        case FormEvent::SearchClick: Search_Click(); break;
+        case FormEvent::IntroClick: Intro_Click(); break;
+    }
+}
+
+bool Form1::Dispatch(FormEvent event) {
+    try {
+        Run(event);
+        return true;
+    } catch (const AppError& error) {
+        ReportError(error);
+    } catch (const std::bad_alloc&) {
+        ReportError(AppError(kOutOfMemory, L"Out of memory"));
+    } catch (const std::exception& error) {
+        ReportError(AppError(kInternalError, Widen(error.what())));
+    }
+    return false;
+}
+
+void Form1::ReportError(const AppError& error) {
+    std::wstring text;
+    if (!error.Context().empty()) text = error.Context() + kBlankLine;
+    text += L"Error " + std::to_wstring(error.Number()) + L": " + error.Description();
+    c_.form.ShowMessage(text, kApplicationTitle, MessageIcon::Error);
+}
+
+void Form1::Form_KeyPress(std::int16_t& KeyAscii) {
+    if (KeyAscii != kEscape) return;
+    c_.form.Unload();
+    c_.form.EndProgram();
+}
+
+}  // namespace zoriza

@@ -1,0 +1,67 @@
+// The create command: checks the launcher, writes the shortcuts, saves the
+// choices and reports.
+#include "localisation/catalogue.h"
+#include "main_window/main_window.h"
+#include "main_window/shortcut_plan.h"
+#include "main_window/wait_cursor.h"
+#include "settings/settings_store.h"
+
+namespace zoriza {
+
+namespace {
+
+// A setting that cannot be written is passed over: the shortcuts are there.
+void SaveSetting(Registry& registry, const wchar_t* name, const std::wstring& text) {
+    RegSetString(registry, kDefaultRoot, kSettingsKey, name, text);
+}
+
+std::wstring ShortcutDisplayName(const PlannedShortcut& shortcut) {
+    const std::wstring folder = shortcut.location.empty() ? L"Programs" : shortcut.location;
+    return folder + L"\\" + shortcut.linkName + L".lnk";
+}
+
+}  // namespace
+
+void Form1::Intro_Click() {
+    const WaitCursor busy(c_.form);
+    const LaunchTarget target = CurrentLaunchTarget();
+    // The folder list's own path: a drive root gives two backslashes here,
+    // which the file lookup reads as one.
+    const std::wstring launcher = c_.Dir1.Path() + L"\\" + target.BatchFile;
+    if (!IsNormalFile(launcher)) {
+        ShowNotFound(launcher);
+        return;
+    }
+    WriteShortcuts(target);
+    SaveChoices();
+    c_.form.ShowMessage(Translate(L"Creats accessos al servidor ") + target.ServerDir, L"",
+                        MessageIcon::None);
+}
+
+// A shortcut that cannot be written stops the command there; the error report
+// names it, and the shortcuts written before it stay.
+void Form1::WriteShortcuts(const LaunchTarget& target) {
+    const bool desktopWanted = c_.Icona.Value() != CheckBox::kCleared;
+    for (const PlannedShortcut& shortcut : ShortcutPlan(target, c_.App.Text(), desktopWanted)) {
+        MaximizeWindow = shortcut.maximized ? kTrue : kFalse;
+        try {
+            MakeShortcut(services_.shell, services_.files, shortcut.location, shortcut.target,
+                         shortcut.linkName, shortcut.iconPath, shortcut.linkArgs);
+        } catch (const AppError& error) {
+            throw error.WithContext(ShortcutDisplayName(shortcut));
+        }
+    }
+}
+
+void Form1::SaveChoices() {
+    Registry& registry = services_.registry;
+    SaveSetting(registry, kLanguageSetting, NumberText(c_.Lang.ListIndex()));
+    SaveSetting(registry, kEditionSetting, NumberText(c_.App.ListIndex()));
+    SaveSetting(registry, kFolderSetting, c_.Dir1.Path());
+    for (std::int16_t i = 0; i < c_.Platform.Count(); ++i) {
+        if (c_.Platform.Value(i)) SaveSetting(registry, kPlatformSetting, NumberText(i));
+    }
+    SaveSetting(registry, kDesktopIconSetting, NumberText(c_.Icona.Value()));
+}
+
+}  // namespace zoriza

@@ -1,0 +1,92 @@
+// Form1: the program's one window, its controls and its event handlers.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/environment.h"
+#include "platform/error.h"
+#include "platform/file_system.h"
+#include "platform/language_id.h"
+#include "platform/registry.h"
+#include "platform/shell_links.h"
+#include "platform/window_toolkit.h"
+#include "shortcuts/shortcuts.h"
+
+namespace zoriza {
+
+// The window and its controls, named as the form names them. The frames and
+// command buttons appear only through their captions.
+struct FormControls {
+    Window& form;
+    ListBox& Lang;
+    ListBox& App;
+    Captioned& Frame1;
+    Captioned& Search;
+    DriveList& Drive1;
+    FolderList& Dir1;
+    Captioned& Frame2;
+    OptionGroup& Platform;
+    Captioned& Frame3;
+    CheckBox& Icona;
+    Captioned& Intro;
+};
+
+// Everything outside the window that the handlers reach.
+struct FormServices {
+    FileSystem& files;
+    Environment& environment;
+    LanguageIdSource& languageIds;
+    Registry& registry;
+    ShellLinks& shell;
+};
+
+enum class FormEvent { Load, LangClick, DriveChange, SearchClick, IntroClick };
+
+inline constexpr std::int16_t kEscape = 27;
+
+class Form1 {
+public:
+    Form1(const FormControls& controls, const FormServices& services);
+    Form1(const Form1&) = delete;
+    Form1& operator=(const Form1&) = delete;
+
+    // Runs the handler of an event that the user (or the program's start)
+    // raised. An error that escapes it is shown in the error report and the
+    // window stays; the result says whether the handler ran to its end.
+    bool Dispatch(FormEvent event);
+
+    // Key preview: sees every character before the focused control does.
+    void Form_KeyPress(std::int16_t& KeyAscii);
+
+    void Form_Load();
+    void Lang_Click();
+    void Drive1_Change();
+    void Search_Click();
+    void Intro_Click();
+
+private:
+    void Run(FormEvent event);
+    void ReportError(const AppError& error);
+
+    void SelectDetectedLanguage();
+    void OfferPlatforms();
+    void RestoreSavedChoices();
+    void RestoreSetting(const wchar_t* valueName,
+                        const std::function<void(const std::wstring&)>& apply);
+    void RestoreFolder(const std::wstring& text);
+    void ReturnToFolder(const std::wstring& folder);
+
+    LaunchTarget CurrentLaunchTarget() const;
+    bool IsNormalFile(const std::wstring& path);
+    bool DriveHolds(const std::wstring& candidate);
+    void ShowNotFound(const std::wstring& text);
+    void WriteShortcuts(const LaunchTarget& target);
+    void SaveChoices();
+
+    FormControls c_;
+    FormServices services_;
+};
+
+}  // namespace zoriza

@@ -1,0 +1,50 @@
+#include "main_window/shortcut_plan.h"
+
+#include <array>
+
+#include "localisation/catalogue.h"
+
+namespace zoriza {
+
+namespace {
+
+struct ToolShortcut {
+    const wchar_t* nameKey;
+    const wchar_t* file;  // empty: the launcher itself
+    const wchar_t* icon;
+    bool launcherArgument;
+    bool maximized;
+};
+
+constexpr std::array<ToolShortcut, 6> kTools = {{
+    {L"Calculadora", L"VEKCALC.EXE", L"IMATGES\\VEKCALC.ICO", false, false},
+    {L"Calendari", L"VEKCAL.HTA", L"IMATGES\\VEKCAL.ICO", false, false},
+    {L"Gestió de bloquejos", L"VEKLOCK.HTA", L"IMATGES\\VEKLOCK.ICO", false, false},
+    {L"Gestió documental", L"VEKDOCS.EXE", L"IMATGES\\VEKDOCS.ICO", false, false},
+    {L"Reordenar fitxers", L"", L"IMATGES\\ZEMBRADO.ICO", true, true},
+    {L"Servei d'actualitzacions", L"VEKUPDAT.HTA", L"IMATGES\\VEKUPDAT.ICO", false, false},
+}};
+
+constexpr wchar_t kDesktop[] = L"Desktop";
+constexpr wchar_t kPrograms[] = L"";
+
+}  // namespace
+
+std::vector<PlannedShortcut> ShortcutPlan(const LaunchTarget& target, const std::wstring& editionText,
+                                          bool desktopWanted) {
+    const std::wstring launcher = target.ServerDir + target.BatchFile;
+    const std::wstring programsFolder = target.AppCode + L"\\";
+    std::vector<PlannedShortcut> plan;
+    if (desktopWanted) plan.push_back({kDesktop, editionText, launcher, L"RUVO.ICO", L"", true});
+    plan.push_back({kPrograms, programsFolder + editionText, launcher, L"IMATGES\\RUVO.ICO", L"", true});
+    for (const ToolShortcut& tool : kTools) {
+        const bool usesLauncher = tool.file[0] == L'\0';
+        plan.push_back({kPrograms, programsFolder + Translate(tool.nameKey),
+                        usesLauncher ? launcher : target.ServerDir + tool.file, tool.icon,
+                        tool.launcherArgument ? target.BinFolder + L"/ZEMBRADO.EXE" : L"",
+                        tool.maximized});
+    }
+    return plan;
+}
+
+}  // namespace zoriza

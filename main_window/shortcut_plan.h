@@ -1,0 +1,25 @@
+// The shortcuts the create command writes, in order: the optional desktop
+// shortcut of the application, its Programs shortcut and the six tools.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "shortcuts/shortcuts.h"
+
+namespace zoriza {
+
+struct PlannedShortcut {
+    std::wstring location;  // "Desktop", or empty for the Start menu's Programs
+    std::wstring linkName;
+    std::wstring target;
+    std::wstring iconPath;
+    std::wstring linkArgs;
+    bool maximized;
+};
+
+// Tool names are translated into the current language as the plan is made.
+std::vector<PlannedShortcut> ShortcutPlan(const LaunchTarget& target, const std::wstring& editionText,
+                                          bool desktopWanted);
+
+}  // namespace zoriza

@@ -1,0 +1,52 @@
+// The Shell's shortcut objects held in memory: saved shortcuts land as files
+// in a memory file system, and every field set is recorded in order.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/memory/memory_file_system.h"
+#include "platform/shell_links.h"
+
+namespace zoriza {
+
+struct SavedShortcut {
+    std::wstring targetPath;
+    std::int16_t windowStyle = 0;
+    std::wstring hotkey;
+    std::wstring iconLocation;
+    std::wstring description;
+    std::wstring arguments;
+    std::wstring workingDirectory;
+    int fieldsSet = 0;
+};
+
+class MemoryShellLinks : public ShellLinks {
+public:
+    MemoryShellLinks(MemoryFileSystem& files, std::wstring desktop, std::wstring programs);
+
+    std::wstring FolderPath(SpecialFolder folder) override;
+    std::unique_ptr<ShortcutFile> CreateShortcut(const std::wstring& linkPath) override;
+
+    void FailSaving(const std::wstring& linkPath) { failing_.insert(linkPath); }
+    const std::map<std::wstring, SavedShortcut>& Saved() const { return saved_; }
+    // Every call in order: "Create <path>", "TargetPath", ..., "Save".
+    const std::vector<std::wstring>& Calls() const { return calls_; }
+    std::vector<std::wstring> SavedInOrder() const { return savedOrder_; }
+
+private:
+    friend class MemoryShortcutFile;
+    void Store(const std::wstring& linkPath, const SavedShortcut& shortcut);
+
+    MemoryFileSystem& files_;
+    std::wstring desktop_;
+    std::wstring programs_;
+    std::set<std::wstring> failing_;
+    std::map<std::wstring, SavedShortcut> saved_;
+    std::vector<std::wstring> calls_;
+    std::vector<std::wstring> savedOrder_;
+};
+
+}  // namespace zoriza

@@ -1,0 +1,37 @@
+// The Shell's shortcut objects: the user's special folders and one .lnk file
+// with its seven fields.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace zoriza {
+
+enum class SpecialFolder { Desktop, Programs };
+
+enum ShowCommand : std::int16_t { kShowNormal = 1, kShowMaximized = 3 };
+
+class ShortcutFile {
+public:
+    virtual ~ShortcutFile() = default;
+    virtual void SetTargetPath(const std::wstring& path) = 0;
+    virtual void SetWindowStyle(std::int16_t showCommand) = 0;
+    virtual void SetHotkey(const std::wstring& hotkey) = 0;
+    virtual void SetIconLocation(const std::wstring& location) = 0;
+    virtual void SetDescription(const std::wstring& description) = 0;
+    virtual void SetArguments(const std::wstring& arguments) = 0;
+    virtual void SetWorkingDirectory(const std::wstring& folder) = 0;
+    virtual void Save() = 0;
+};
+
+class ShellLinks {
+public:
+    virtual ~ShellLinks() = default;
+    // Full path of the current user's folder, without a final "\".
+    virtual std::wstring FolderPath(SpecialFolder folder) = 0;
+    // A shortcut to be saved as `linkPath`. Throws when the Shell cannot make one.
+    virtual std::unique_ptr<ShortcutFile> CreateShortcut(const std::wstring& linkPath) = 0;
+};
+
+}  // namespace zoriza

@@ -1,0 +1,52 @@
+#include "platform/file_system.h"
+#include "platform/shell_links.h"
+#include "platform/text.h"
+#include "shortcuts/shortcuts.h"
+
+namespace zoriza {
+
+std::int16_t MaximizeWindow = kFalse;
+
+namespace {
+
+// A drive root such as "F:\" keeps its backslash.
+constexpr std::size_t kDriveRootLength = 3;
+
+}  // namespace
+
+std::wstring WorkingFolderOf(const std::wstring& target) {
+    const std::size_t slash = target.rfind(L'\\');
+    if (slash == std::wstring::npos) return {};
+    std::wstring folder = target.substr(0, slash + 1);
+    if (folder.size() > kDriveRootLength) folder.pop_back();
+    return folder;
+}
+
+std::wstring SubfolderPartOf(const std::wstring& linkName) {
+    const std::size_t slash = linkName.find(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : linkName.substr(0, slash + 1);
+}
+
+void MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
+                  const std::wstring& target, const std::wstring& linkName,
+                  const std::wstring& iconPath, const std::wstring& linkArgs) {
+    const std::wstring workingFolder = WorkingFolderOf(target);
+    const std::wstring iconLocation = workingFolder + L"\\" + iconPath;
+    const std::wstring folder = shell.FolderPath(
+        AsciiUpper(location) == L"DESKTOP" ? SpecialFolder::Desktop : SpecialFolder::Programs);
+
+    const std::wstring subfolder = folder + L"\\" + SubfolderPartOf(linkName);
+    if (files.FirstMatch(subfolder, EntryKinds::FoldersAndFiles).empty()) files.MakeFolder(subfolder);
+
+    const auto shortcut = shell.CreateShortcut(folder + L"\\" + linkName + L".lnk");
+    shortcut->SetTargetPath(target);
+    shortcut->SetWindowStyle(MaximizeWindow != kFalse ? kShowMaximized : kShowNormal);
+    shortcut->SetHotkey(L"");
+    shortcut->SetIconLocation(iconLocation);
+    shortcut->SetDescription(L"");
+    shortcut->SetArguments(linkArgs);
+    shortcut->SetWorkingDirectory(workingFolder);
+    shortcut->Save();
+}
+
+}  // namespace zoriza

@@ -1,0 +1,42 @@
+// Where an edition is started from, and the writer of one shortcut file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zoriza {
+
+class FileSystem;
+class ShellLinks;
+
+inline constexpr std::int16_t kTrue = -1;
+inline constexpr std::int16_t kFalse = 0;
+
+// Whether the next shortcut opens its program maximised; any non-zero value
+// is true. Set by the create command before each shortcut, read by MakeShortcut.
+extern std::int16_t MaximizeWindow;
+
+struct LaunchTarget {
+    std::wstring AppCode;    // "VekPro", ... or empty when no edition is selected
+    std::wstring ServerDir;  // the folder list's path with one final "\"
+    std::wstring BatchFile;  // the launcher batch file's name
+    std::wstring BinFolder;  // "BIN16" or "BIN"
+};
+
+// From the window's current choices: the edition list's index, the folder
+// list's path and whether the "16 bit" option is selected.
+LaunchTarget ResolveLaunchTarget(std::int16_t editionIndex, const std::wstring& folderPath,
+                                 bool sixteenBit);
+
+// Writes the shortcut `linkName`.lnk on the Desktop (a `location` of "Desktop"
+// in any case) or in Programs (anything else), creating the one subfolder level
+// that `linkName` may begin with. Errors reach the caller unchanged.
+void MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
+                  const std::wstring& target, const std::wstring& linkName,
+                  const std::wstring& iconPath, const std::wstring& linkArgs);
+
+// The pieces MakeShortcut derives from its arguments.
+std::wstring WorkingFolderOf(const std::wstring& target);
+std::wstring SubfolderPartOf(const std::wstring& linkName);
+
+}  // namespace zoriza

@@ -1,0 +1,79 @@
+// A Form1 over the platform held in memory, in its design-time state: drive
+// C: with the user's folders and the current folder C:\Work, and a server
+// drive F: holding VekPro\VEKBIN.BAT.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "localisation/catalogue.h"
+#include "main_window/layout.h"
+#include "main_window/main_window.h"
+#include "platform/memory/memory_controls.h"
+#include "platform/memory/memory_environment.h"
+#include "platform/memory/memory_file_system.h"
+#include "platform/memory/memory_registry.h"
+#include "platform/memory/memory_shell_links.h"
+#include "platform/text.h"
+
+namespace zoriza::testing {
+
+inline constexpr wchar_t kDesktopFolder[] = L"C:\\Users\\ana\\Desktop";
+inline constexpr wchar_t kProgramsFolder[] = L"C:\\Users\\ana\\Programs";
+inline constexpr wchar_t kStartFolder[] = L"C:\\Work";
+
+inline std::vector<std::wstring> Texts(const auto& source) { return {source.begin(), source.end()}; }
+
+struct FormFixture {
+    MemoryFileSystem files;
+    MemoryEnvironment environment;
+    MemoryLanguageId languageIds{0x0403};
+    MemoryRegistry registry;
+    MemoryShellLinks shell{files, kDesktopFolder, kProgramsFolder};
+
+    MemoryWindow window{kDesignCaption};
+    MemoryListBox Lang{Texts(kLanguageNames)};
+    MemoryListBox App{Texts(kEditionCaptions)};
+    MemoryCaption Frame1{L"Servidor"};
+    MemoryCaption Search{L"EXAMINAR"};
+    MemoryDriveList Drive1;
+    MemoryFolderList Dir1{files, kStartFolder};
+    MemoryCaption Frame2{L"Plataforma"};
+    MemoryOptionGroup Platform;
+    MemoryCaption Frame3{L"Icones addicionals"};
+    MemoryCheckBox Icona{L"Accés escriptori"};
+    MemoryCaption Intro{L"CREAR"};
+
+    Form1 form{FormControls{window, Lang, App, Frame1, Search, Drive1, Dir1, Frame2, Platform, Frame3,
+                            Icona, Intro},
+               FormServices{files, environment, languageIds, registry, shell}};
+
+    explicit FormFixture(std::vector<std::wstring> drives = {L"c: [System]", L"f: [\\\\server\\apps]", L"g:"})
+        : Drive1(files, std::move(drives), L"c:") {
+        CurrentLanguage.clear();
+        files.AddDrive(L"C:");
+        files.AddDrive(L"F:");
+        files.AddDrive(L"G:");
+        files.AddFolder(kDesktopFolder);
+        files.AddFolder(kProgramsFolder);
+        files.AddFolder(kStartFolder);
+        files.AddFile(L"F:\\VekPro\\VEKBIN.BAT");
+        Dir1.SetDriveFolder(L"C:", kStartFolder);
+    }
+
+    std::wstring Saved(const wchar_t* name) const {
+        const MemoryRegistry::Value* value = registry.Find(kSettingsKeyForTests, name);
+        if (value == nullptr) return L"<none>";
+        std::wstring text;
+        for (std::size_t i = 0; i + 1 < value->data.size(); i += 2) {
+            const wchar_t c = static_cast<wchar_t>(value->data[i] | (value->data[i + 1] << 8));
+            if (c == 0) break;
+            text += c;
+        }
+        return text;
+    }
+
+    static constexpr wchar_t kSettingsKeyForTests[] = L"Software\\Ruvo Software\\ZorIza";
+};
+
+}  // namespace zoriza::testing

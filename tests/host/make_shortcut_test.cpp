@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "platform/error.h"
+#include "platform/memory/memory_shell_links.h"
+#include "shortcuts/shortcuts.h"
+
+namespace zoriza {
+namespace {
+
+constexpr wchar_t kDesktop[] = L"C:\\Users\\ana\\Desktop";
+constexpr wchar_t kPrograms[] = L"C:\\Users\\ana\\Programs";
+
+class MakeShortcutTest : public ::testing::Test {
+protected:
+    MakeShortcutTest() {
+        files.AddDrive(L"C:");
+        files.AddFolder(kDesktop);
+        files.AddFolder(kPrograms);
+        MaximizeWindow = kFalse;
+    }
+
+    void Make(const std::wstring& location, const std::wstring& target, const std::wstring& name,
+              const std::wstring& icon = L"IMATGES\\RUVO.ICO", const std::wstring& args = L"") {
+        MakeShortcut(shell, files, location, target, name, icon, args);
+    }
+
+    const SavedShortcut& SavedAt(const std::wstring& path) { return shell.Saved().at(path); }
+
+    MemoryFileSystem files;
+    MemoryShellLinks shell{files, kDesktop, kPrograms};
+};
+
+TEST(ShortcutPaths, WorkingFolderAndSubfolderPart) {
+    const std::pair<const wchar_t*, const wchar_t*> folders[] = {
+        {L"F:\\VekPro\\VEKBIN.BAT", L"F:\\VekPro"}, {L"F:\\VEKBIN.BAT", L"F:\\"},
+        {L"VEKBIN.BAT", L""}, {L"F:\\a\\b\\c.exe", L"F:\\a\\b"}, {L"\\x.bat", L"\\"}, {L"", L""}};
+    for (const auto& [target, folder] : folders) EXPECT_EQ(WorkingFolderOf(target), folder) << target;
+
+    EXPECT_EQ(SubfolderPartOf(L"VekPro\\Calculadora"), L"VekPro\\");
+    EXPECT_EQ(SubfolderPartOf(L"Calculadora"), L"");
+    EXPECT_EQ(SubfolderPartOf(L"\\Calculadora"), L"\\");
+    EXPECT_EQ(SubfolderPartOf(L"a\\b\\c"), L"a\\");
+}
+
+TEST_F(MakeShortcutTest, DesktopInAnyCaseElseProgramsFolder) {
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"desktop", kDesktop}, {L"Desktop", kDesktop}, {L"DESKTOP", kDesktop}, {L"DeskTop", kDesktop},
+        {L"", kPrograms}, {L"Programs", kPrograms}, {L"Desktop ", kPrograms}, {L"Escriptori", kPrograms}};
+    for (const auto& [location, folder] : cases) {
+        const std::wstring name = L"L" + std::to_wstring(shell.Saved().size());
+        Make(location, L"F:\\VekPro\\VEKBIN.BAT", name);
+        EXPECT_EQ(shell.Saved().count(std::wstring(folder) + L"\\" + name + L".lnk"), 1u) << location;
+    }
+}
+
+TEST_F(MakeShortcutTest, SetsAllSevenFieldsInOrder) {
+    MaximizeWindow = kTrue;
+    Make(L"", L"F:\\VekPro\\VEKBIN.BAT", L"VekPro\\Reordenar fitxers", L"IMATGES\\ZEMBRADO.ICO",
+         L"BIN/ZEMBRADO.EXE");
+    const std::vector<std::wstring> expectedCalls = {
+        std::wstring(L"Create ") + kPrograms + L"\\VekPro\\Reordenar fitxers.lnk",
+        L"TargetPath", L"WindowStyle", L"Hotkey", L"IconLocation", L"Description", L"Arguments",
+        L"WorkingDirectory", L"Save"};
+    EXPECT_EQ(shell.Calls(), expectedCalls);
+    const SavedShortcut& saved = SavedAt(std::wstring(kPrograms) + L"\\VekPro\\Reordenar fitxers.lnk");
+    EXPECT_EQ(saved.targetPath, L"F:\\VekPro\\VEKBIN.BAT");
+    EXPECT_EQ(saved.windowStyle, 3);
+    EXPECT_EQ(saved.hotkey, L"");
+    EXPECT_EQ(saved.iconLocation, L"F:\\VekPro\\IMATGES\\ZEMBRADO.ICO");
+    EXPECT_EQ(saved.description, L"");
+    EXPECT_EQ(saved.arguments, L"BIN/ZEMBRADO.EXE");
+    EXPECT_EQ(saved.workingDirectory, L"F:\\VekPro");
+}
+
+TEST_F(MakeShortcutTest, WindowStyleFollowsTheFlagWhichStaysAsItWas) {
+    const std::pair<std::int16_t, std::int16_t> cases[] = {{kTrue, 3}, {kFalse, 1}, {1, 3}, {-32768, 3}};
+    for (const auto& [flag, style] : cases) {
+        MaximizeWindow = flag;
+        Make(L"", L"F:\\VekPro\\VEKCAL.HTA", L"Calendari");
+        EXPECT_EQ(SavedAt(std::wstring(kPrograms) + L"\\Calendari.lnk").windowStyle, style);
+        EXPECT_EQ(MaximizeWindow, flag);
+    }
+}
+
+TEST_F(MakeShortcutTest, IconLocationAndWorkingFolderAtARootAndWithoutAFolder) {
+    Make(L"Desktop", L"F:\\VEKBIN.BAT", L"Root");
+    EXPECT_EQ(SavedAt(std::wstring(kDesktop) + L"\\Root.lnk").workingDirectory, L"F:\\");
+    EXPECT_EQ(SavedAt(std::wstring(kDesktop) + L"\\Root.lnk").iconLocation, L"F:\\\\IMATGES\\RUVO.ICO");
+    Make(L"Desktop", L"VEKBIN.BAT", L"Bare");
+    EXPECT_EQ(SavedAt(std::wstring(kDesktop) + L"\\Bare.lnk").workingDirectory, L"");
+    EXPECT_EQ(SavedAt(std::wstring(kDesktop) + L"\\Bare.lnk").iconLocation, L"\\IMATGES\\RUVO.ICO");
+}
+
+TEST_F(MakeShortcutTest, CreatesTheSubfolderOnceAndNoneForAPlainName) {
+    Make(L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora");
+    EXPECT_TRUE(files.FolderExists(std::wstring(kPrograms) + L"\\VekPro"));
+    Make(L"", L"F:\\VekPro\\VEKCAL.HTA", L"VekPro\\Calendari");
+    EXPECT_EQ(files.FoldersMade(), 1);
+    Make(L"", L"F:\\VekPro\\VEKCAL.HTA", L"Calendari");
+    Make(L"Desktop", L"F:\\VekPro\\VEKCAL.HTA", L"Calendari");
+    EXPECT_EQ(files.FoldersMade(), 1);
+}
+
+TEST_F(MakeShortcutTest, ASecondCallRewritesEveryField) {
+    MaximizeWindow = kTrue;
+    Make(L"", L"F:\\VekPro\\VEKBIN.BAT", L"App", L"IMATGES\\RUVO.ICO", L"BIN16/ZEMBRADO.EXE");
+    MaximizeWindow = kFalse;
+    Make(L"", L"G:\\Other\\VEKBIN.BAT", L"App", L"IMATGES\\X.ICO", L"");
+    const SavedShortcut& saved = SavedAt(std::wstring(kPrograms) + L"\\App.lnk");
+    EXPECT_EQ(saved.targetPath, L"G:\\Other\\VEKBIN.BAT");
+    EXPECT_EQ(saved.windowStyle, 1);
+    EXPECT_EQ(saved.iconLocation, L"G:\\Other\\IMATGES\\X.ICO");
+    EXPECT_EQ(saved.arguments, L"");
+    EXPECT_EQ(saved.workingDirectory, L"G:\\Other");
+    EXPECT_EQ(saved.fieldsSet, 7);
+}
+
+TEST_F(MakeShortcutTest, AFileInTheWayOfTheSubfolderFailsAndWritesNothing) {
+    files.AddFile(std::wstring(kPrograms) + L"\\VekPro");
+    EXPECT_THROW(Make(L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora"), AppError);
+    EXPECT_TRUE(shell.Saved().empty());
+}
+
+TEST_F(MakeShortcutTest, AFailedSaveReachesTheCallerAndTheNewSubfolderStays) {
+    shell.FailSaving(std::wstring(kPrograms) + L"\\VekPro\\Calculadora.lnk");
+    EXPECT_THROW(Make(L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora"), AppError);
+    EXPECT_TRUE(files.FolderExists(std::wstring(kPrograms) + L"\\VekPro"));
+    EXPECT_TRUE(shell.Saved().empty());
+}
+
+}  // namespace
+}  // namespace zoriza
