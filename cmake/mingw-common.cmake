@@ -1,8 +1,9 @@
 # Shared by the two MinGW-w64 toolchains: a static Win32 GUI program that
-# imports only Windows' own DLLs.
+# imports only Windows' own DLLs. The posix thread model, because GoogleTest
+# needs std::mutex; -static links its small threads runtime into the file.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_C_COMPILER ${ZORIZA_MINGW_TRIPLE}-gcc-win32)
-set(CMAKE_CXX_COMPILER ${ZORIZA_MINGW_TRIPLE}-g++-win32)
+set(CMAKE_C_COMPILER ${ZORIZA_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${ZORIZA_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${ZORIZA_MINGW_TRIPLE}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${ZORIZA_MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
@@ -10,6 +11,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
-add_compile_options(-municode -ffunction-sections -fdata-sections)
-add_link_options(-municode -static -static-libgcc -static-libstdc++ -Wl,--gc-sections
+add_compile_options(-ffunction-sections -fdata-sections)
+add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections
                  -Wl,--nxcompat,--dynamicbase)

@@ -44,8 +44,6 @@ struct FormServices {
 
 enum class FormEvent { Load, LangClick, DriveChange, SearchClick, IntroClick };
 
-inline constexpr std::int16_t kEscape = 27;
-
 class Form1 {
 public:
     Form1(const FormControls& controls, const FormServices& services);
@@ -66,9 +64,12 @@ public:
     void Search_Click();
     void Intro_Click();
 
+    // The error report: a message box titled "ZORIZA" with the error's
+    // number and description, and what was being done when it failed.
+    void ReportError(const AppError& error);
+
 private:
     void Run(FormEvent event);
-    void ReportError(const AppError& error);
 
     void SelectDetectedLanguage();
     void OfferPlatforms();

@@ -13,6 +13,9 @@ namespace zoriza {
 
 using EventHandler = std::function<void()>;
 
+// The character code of the Esc key.
+inline constexpr std::int16_t kEscape = 27;
+
 class Captioned {
 public:
     virtual ~Captioned() = default;

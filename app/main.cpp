@@ -1,0 +1,88 @@
+// The program's start: prepares the process, creates Form1 on the native
+// window, raises its load event, shows it and runs the event loop until the
+// window is gone.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "main_window/main_window.h"
+#include "platform/win32/native_form.h"
+#include "platform/win32/win32_environment.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell_links.h"
+
+namespace {
+
+using namespace zoriza;
+
+// COM, apartment-threaded, for the life of the program's one thread.
+class ComApartment {
+public:
+    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComApartment() {
+        if (initialised_) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool initialised_;
+};
+
+void PrepareProcess() {
+    // Probing an empty removable drive must never show a system dialog.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+}
+
+FormEvent EventOf(ControlId id) {
+    switch (id) {
+        case ControlId::Lang: return FormEvent::LangClick;
+        case ControlId::Drive1: return FormEvent::DriveChange;
+        case ControlId::Search: return FormEvent::SearchClick;
+        default: return FormEvent::IntroClick;
+    }
+}
+
+int RunEventLoop(NativeForm& window) {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (window.PreTranslate(message)) continue;
+        if (IsWindow(window.Handle()) && IsDialogMessageW(window.Handle(), &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    PrepareProcess();
+    const ComApartment com;
+
+    Win32FileSystem files;
+    Win32Environment environment;
+    Win32LanguageId languageIds;
+    Win32Registry registry;
+    Win32ShellLinks shell;
+
+    NativeForm window(instance);
+    Form1 form(FormControls{window.Form(), window.Lang(), window.App(), window.Caption(ControlId::Frame1),
+                            window.Caption(ControlId::Search), window.Drive1(), window.Dir1(),
+                            window.Caption(ControlId::Frame2), window.Platform(),
+                            window.Caption(ControlId::Frame3), window.Icona(), window.Caption(ControlId::Intro)},
+               FormServices{files, environment, languageIds, registry, shell});
+    window.OnUserAction([&form](ControlId id) { form.Dispatch(EventOf(id)); });
+    window.OnKeyPreview([&form](std::int16_t& key) { form.Form_KeyPress(key); });
+    window.OnError([&form](const AppError& error) { form.ReportError(error); });
+
+    // An error that start-up cannot pass over ends the program before the
+    // window is shown.
+    if (!form.Dispatch(FormEvent::Load)) return 1;
+    window.Show(showCommand);
+    return RunEventLoop(window);
+}

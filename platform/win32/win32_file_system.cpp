@@ -1,0 +1,61 @@
+#include "platform/win32/win32_file_system.h"
+
+#include "platform/win32/win32_error.h"
+
+namespace zoriza {
+
+namespace {
+
+bool Matches(const WIN32_FIND_DATAW& entry, EntryKinds kinds) {
+    const DWORD attributes = entry.dwFileAttributes;
+    if (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) return false;
+    return !(attributes & FILE_ATTRIBUTE_DIRECTORY) || kinds == EntryKinds::FoldersAndFiles;
+}
+
+// "Nothing there": the lookup found no entry, as opposed to a drive or
+// folder that could not be read.
+bool IsNothingThere(DWORD code) {
+    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND || code == ERROR_NO_MORE_FILES ||
+           code == ERROR_DIRECTORY;
+}
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE handle) : handle_(handle) {}
+    ~FindHandle() {
+        if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+}  // namespace
+
+std::wstring Win32FileSystem::FirstMatch(const std::wstring& path, EntryKinds kinds) {
+    // A path ending in "\" lists what that folder holds.
+    const std::wstring pattern = !path.empty() && path.back() == L'\\' ? path + L"*" : path;
+    WIN32_FIND_DATAW entry{};
+    const FindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry,
+                                           FindExSearchNameMatch, nullptr, 0));
+    if (find.get() == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        if (IsNothingThere(code)) return {};
+        throw FileError(code);
+    }
+    do {
+        if (Matches(entry, kinds)) return entry.cFileName;
+    } while (FindNextFileW(find.get(), &entry));
+    const DWORD code = GetLastError();
+    if (IsNothingThere(code)) return {};
+    throw FileError(code);
+}
+
+void Win32FileSystem::MakeFolder(const std::wstring& path) {
+    if (!CreateDirectoryW(path.c_str(), nullptr)) throw FileError(GetLastError());
+}
+
+}  // namespace zoriza

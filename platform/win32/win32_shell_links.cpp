@@ -1,0 +1,66 @@
+#include "platform/win32/win32_shell_links.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include "platform/win32/com_ptr.h"
+#include "platform/win32/win32_error.h"
+
+namespace zoriza {
+
+namespace {
+
+class Win32ShortcutFile : public ShortcutFile {
+public:
+    explicit Win32ShortcutFile(std::wstring linkPath) : linkPath_(std::move(linkPath)) {
+        CheckCom(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  link_.PutVoid()));
+    }
+
+    // A target on a drive that is not there answers S_FALSE, and is stored as given.
+    void SetTargetPath(const std::wstring& path) override { CheckCom(link_->SetPath(path.c_str())); }
+    void SetWindowStyle(std::int16_t showCommand) override { CheckCom(link_->SetShowCmd(showCommand)); }
+    void SetHotkey(const std::wstring& hotkey) override {
+        if (!hotkey.empty()) throw AppError(kInvalidProcedureCall, L"Invalid procedure call or argument");
+        CheckCom(link_->SetHotkey(0));
+    }
+    void SetIconLocation(const std::wstring& location) override {
+        CheckCom(link_->SetIconLocation(location.c_str(), 0));
+    }
+    void SetDescription(const std::wstring& text) override { CheckCom(link_->SetDescription(text.c_str())); }
+    void SetArguments(const std::wstring& arguments) override {
+        CheckCom(link_->SetArguments(arguments.c_str()));
+    }
+    void SetWorkingDirectory(const std::wstring& folder) override {
+        CheckCom(link_->SetWorkingDirectory(folder.c_str()));
+    }
+    void Save() override {
+        ComPtr<IPersistFile> file;
+        CheckCom(link_->QueryInterface(IID_IPersistFile, file.PutVoid()));
+        CheckCom(file->Save(linkPath_.c_str(), TRUE));
+    }
+
+private:
+    std::wstring linkPath_;
+    ComPtr<IShellLinkW> link_;
+};
+
+}  // namespace
+
+std::wstring Win32ShellLinks::FolderPath(SpecialFolder folder) {
+    const KNOWNFOLDERID& id = folder == SpecialFolder::Desktop ? FOLDERID_Desktop : FOLDERID_Programs;
+    wchar_t* path = nullptr;
+    const HRESULT result = SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path);
+    std::wstring text = SUCCEEDED(result) ? path : L"";
+    CoTaskMemFree(path);
+    CheckCom(result);
+    return text;
+}
+
+std::unique_ptr<ShortcutFile> Win32ShellLinks::CreateShortcut(const std::wstring& linkPath) {
+    return std::make_unique<Win32ShortcutFile>(linkPath);
+}
+
+}  // namespace zoriza
