@@ -1,5 +1,7 @@
 #include "platform/memory/memory_controls.h"
 
+#include <cwctype>
+
 #include "platform/error.h"
 #include "platform/text.h"
 
@@ -13,10 +15,11 @@ namespace {
 
 std::wstring DriveKey(const std::wstring& text) { return AsciiUpper(text.substr(0, 2)); }
 
-// "F:\VekPro\" and "F:\VekPro" are one folder; a root keeps its backslash.
+// "f:\VekPro\" is shown as "F:\VekPro"; a root keeps its backslash.
 std::wstring CanonicalFolder(std::wstring path) {
     while (path.size() > 3 && path.back() == L'\\') path.pop_back();
     if (path.size() == 2) path += L'\\';
+    if (path.size() >= 2 && path[1] == L':') path[0] = static_cast<wchar_t>(towupper(path[0]));
     return path;
 }
 

@@ -33,6 +33,14 @@ private:
     HANDLE handle_;
 };
 
+// Listing a FILE as if it were a folder finds nothing in it; some systems
+// answer "invalid name" for that instead of "not a folder".
+bool IsFileListedAsFolder(const std::wstring& path, DWORD code) {
+    if (code != ERROR_INVALID_NAME || path.empty() || path.back() != L'\\') return false;
+    const DWORD attributes = GetFileAttributesW(path.substr(0, path.size() - 1).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace
 
 std::wstring Win32FileSystem::FirstMatch(const std::wstring& path, EntryKinds kinds) {
@@ -43,7 +51,7 @@ std::wstring Win32FileSystem::FirstMatch(const std::wstring& path, EntryKinds ki
                                            FindExSearchNameMatch, nullptr, 0));
     if (find.get() == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
-        if (IsNothingThere(code)) return {};
+        if (IsNothingThere(code) || IsFileListedAsFolder(path, code)) return {};
         throw FileError(code);
     }
     do {

@@ -43,8 +43,11 @@ std::wstring DriveEntry(const std::wstring& root) {
     return entry;
 }
 
-std::wstring WithoutFinalBackslash(std::wstring path) {
+// A full path as the folder list shows it: the drive letter in upper case and
+// no final backslash except at a drive's root.
+std::wstring CanonicalFolder(std::wstring path) {
     while (path.size() > 3 && path.back() == L'\\') path.pop_back();
+    if (path.size() >= 2 && path[1] == L':') path[0] = static_cast<wchar_t>(towupper(path[0]));
     return path;
 }
 
@@ -211,7 +214,7 @@ std::wstring Win32FolderList::Resolve(const std::wstring& path) const {
     if (length == 0) throw FileError(GetLastError());
     std::wstring full(length, L'\0');
     full.resize(GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
-    return WithoutFinalBackslash(full);
+    return CanonicalFolder(full);
 }
 
 void Win32FolderList::SetPath(const std::wstring& path) {

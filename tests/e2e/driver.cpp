@@ -1,0 +1,241 @@
+#include "tests/e2e/driver.h"
+
+#include <algorithm>
+#include <functional>
+#include <stdexcept>
+#include <thread>
+
+namespace zoriza::e2e {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"ZORIZA.Form1";
+constexpr wchar_t kDialogClass[] = L"#32770";
+constexpr int kMessageTextId = 0xFFFF;
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[2048] = {};
+    GetWindowTextW(window, text, 2048);
+    return text;
+}
+
+// The current environment with `changes` applied, as a CreateProcess block.
+std::wstring EnvironmentBlock(const std::map<std::wstring, std::optional<std::wstring>>& changes) {
+    std::map<std::wstring, std::wstring> variables;
+    wchar_t* strings = GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; *entry != L'\0'; entry += wcslen(entry) + 1) {
+        const std::wstring text = entry;
+        const std::size_t equals = text.find(L'=', 1);
+        if (equals != std::wstring::npos) variables[text.substr(0, equals)] = text.substr(equals + 1);
+    }
+    FreeEnvironmentStringsW(strings);
+    for (const auto& [name, value] : changes) {
+        if (value) {
+            variables[name] = *value;
+        } else {
+            variables.erase(name);
+        }
+    }
+    std::wstring block;
+    for (const auto& [name, value] : variables) block += name + L"=" + value + L'\0';
+    return block + L'\0';
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (owner == search->processId && IsWindowVisible(window) && wcscmp(className, search->className) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindProcessWindow(DWORD processId, const wchar_t* className) {
+    WindowSearch search{processId, className, nullptr};
+    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK FindIcon(HWND child, LPARAM parameter) {
+    wchar_t className[32] = {};
+    GetClassNameW(child, className, 32);
+    const bool picture = (GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+    if (_wcsicmp(className, L"Static") == 0 && picture && IsWindowVisible(child) &&
+        SendMessageW(child, STM_GETICON, 0, 0) != 0) {
+        *reinterpret_cast<bool*>(parameter) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The message boxes here show either no icon or the error icon.
+bool ShowsIcon(HWND box) {
+    bool found = false;
+    EnumChildWindows(box, &FindIcon, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+}  // namespace
+
+std::wstring EnvironmentValue(const wchar_t* name) {
+    wchar_t value[32768] = {};
+    return GetEnvironmentVariableW(name, value, 32768) ? value : L"";
+}
+
+std::wstring ProgramPath() {
+    std::wstring path = EnvironmentValue(L"ZORIZA_EXE");
+    if (path.empty()) throw std::runtime_error("ZORIZA_EXE is not set");
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
+}
+
+RunningProgram::RunningProgram(const StartOptions& options) {
+    std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
+    std::wstring environment = EnvironmentBlock(options.environment);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                        environment.data(), options.currentFolder.c_str(), &startup, &process_)) {
+        throw std::runtime_error("ZORIZA.exe did not start");
+    }
+    WaitUntil([this] {
+        window_ = FindProcessWindow(process_.dwProcessId, kWindowClass);
+        return window_ != nullptr || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+    }, 20s);
+}
+
+RunningProgram::~RunningProgram() {
+    if (process_.hProcess != nullptr) {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 1);
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+}
+
+bool RunningProgram::WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) const {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+std::wstring RunningProgram::Text(ControlId id) const { return WindowText(Control(id)); }
+
+std::wstring RunningProgram::Caption() const { return WindowText(window_); }
+
+int RunningProgram::ListIndex(ControlId id) const {
+    const UINT message = id == ControlId::Drive1 ? CB_GETCURSEL : LB_GETCURSEL;
+    return static_cast<int>(SendMessageW(Control(id), message, 0, 0));
+}
+
+int RunningProgram::ListCount(ControlId id) const {
+    const UINT message = id == ControlId::Drive1 ? CB_GETCOUNT : LB_GETCOUNT;
+    return static_cast<int>(SendMessageW(Control(id), message, 0, 0));
+}
+
+std::wstring RunningProgram::ListText(ControlId id, int index) const {
+    wchar_t text[1024] = {};
+    const UINT message = id == ControlId::Drive1 ? CB_GETLBTEXT : LB_GETTEXT;
+    SendMessageW(Control(id), message, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+bool RunningProgram::Checked(ControlId id) const { return CheckState(id) == BST_CHECKED; }
+
+int RunningProgram::CheckState(ControlId id) const {
+    return static_cast<int>(SendMessageW(Control(id), BM_GETCHECK, 0, 0));
+}
+
+bool RunningProgram::Enabled(ControlId id) const { return IsWindowEnabled(Control(id)) != FALSE; }
+
+HWND RunningProgram::Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(process_.dwThreadId, &info);
+    return info.hwndFocus;
+}
+
+void RunningProgram::SelectListEntry(ControlId id, int index) {
+    SendMessageW(Control(id), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(static_cast<UINT>(id), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(Control(id)));
+}
+
+void RunningProgram::ChooseDrive(wchar_t letter) {
+    const HWND combo = Control(ControlId::Drive1);
+    for (int i = 0; i < ListCount(ControlId::Drive1); ++i) {
+        if (towlower(ListText(ControlId::Drive1, i)[0]) == towlower(letter)) {
+            SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+            PostMessageW(window_, WM_COMMAND, MAKEWPARAM(static_cast<UINT>(ControlId::Drive1), CBN_SELCHANGE),
+                         reinterpret_cast<LPARAM>(combo));
+            return;
+        }
+    }
+    throw std::runtime_error("no such drive in the list");
+}
+
+void RunningProgram::OpenFolder(const std::wstring& name) {
+    for (int i = 0; i < ListCount(ControlId::Dir1); ++i) {
+        const std::wstring entry = ListText(ControlId::Dir1, i);
+        if (entry.size() >= name.size() && entry.compare(entry.size() - name.size(), name.size(), name) == 0) {
+            SendMessageW(Control(ControlId::Dir1), LB_SETCURSEL, static_cast<WPARAM>(i), 0);
+            SendMessageW(window_, WM_COMMAND, MAKEWPARAM(static_cast<UINT>(ControlId::Dir1), LBN_DBLCLK),
+                         reinterpret_cast<LPARAM>(Control(ControlId::Dir1)));
+            return;
+        }
+    }
+    throw std::runtime_error("no such folder in the folder list");
+}
+
+void RunningProgram::Click(ControlId id) { PostMessageW(Control(id), BM_CLICK, 0, 0); }
+
+void RunningProgram::PressKey(ControlId target, WPARAM virtualKey) {
+    PostMessageW(Control(target), WM_KEYDOWN, virtualKey, 1);
+    PostMessageW(Control(target), WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+void RunningProgram::CloseWindow() { PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+HWND RunningProgram::FindMessageBox() const { return FindProcessWindow(process_.dwProcessId, kDialogClass); }
+
+std::optional<MessageBoxSeen> RunningProgram::WaitForMessageBox(std::chrono::milliseconds timeout) {
+    if (!WaitUntil([this] { return (messageBox_ = FindMessageBox()) != nullptr; }, timeout)) return std::nullopt;
+    MessageBoxSeen seen{WindowText(messageBox_), {}, false};
+    WaitUntil([&] { return !(seen.text = WindowText(GetDlgItem(messageBox_, kMessageTextId))).empty(); }, 2s);
+    seen.errorIcon = ShowsIcon(messageBox_);
+    return seen;
+}
+
+void RunningProgram::CloseMessageBox() {
+    const HWND box = messageBox_ != nullptr ? messageBox_ : FindMessageBox();
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5s);
+    messageBox_ = nullptr;
+}
+
+bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout) {
+    return WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+DWORD RunningProgram::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
+}  // namespace zoriza::e2e

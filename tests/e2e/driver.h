@@ -1,0 +1,86 @@
+// Drives the real ZORIZA.exe from another process in the same Wine prefix:
+// starts it with a chosen environment and folder, finds its window and
+// controls, acts as a user would, and reads and closes its message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "main_window/layout.h"
+
+namespace zoriza::e2e {
+
+using namespace std::chrono_literals;
+
+struct StartOptions {
+    std::wstring currentFolder = L"C:\\";
+    // Variables to set (a value) or remove (no value) in the program's environment.
+    std::map<std::wstring, std::optional<std::wstring>> environment;
+};
+
+struct MessageBoxSeen {
+    std::wstring title;
+    std::wstring text;
+    bool errorIcon = false;
+};
+
+class RunningProgram {
+public:
+    explicit RunningProgram(const StartOptions& options = {});
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    // The main window once it is shown; empty when the program ended first.
+    HWND Window() const { return window_; }
+    HWND Control(ControlId id) const { return GetDlgItem(window_, static_cast<int>(id)); }
+
+    std::wstring Text(ControlId id) const;
+    std::wstring Caption() const;
+    int ListIndex(ControlId id) const;
+    std::wstring ListText(ControlId id, int index) const;
+    int ListCount(ControlId id) const;
+    bool Checked(ControlId id) const;
+    int CheckState(ControlId id) const;
+    bool Enabled(ControlId id) const;
+    HWND Focus() const;
+
+    // A user's selection in a list box; returns when its handler has run.
+    void SelectListEntry(ControlId id, int index);
+    // A user's choice in the drive list; posted, since it may open an error box.
+    void ChooseDrive(wchar_t letter);
+    // Double-clicks the folder list entry whose text ends in `name`.
+    void OpenFolder(const std::wstring& name);
+    void Click(ControlId id);
+    void PressKey(ControlId target, WPARAM virtualKey);
+    void CloseWindow();
+
+    // The program's next message box, or none within the time allowed.
+    std::optional<MessageBoxSeen> WaitForMessageBox(std::chrono::milliseconds timeout = 10s);
+    void CloseMessageBox();
+    // Waits until `condition` holds, polling.
+    bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s) const;
+
+    bool WaitForExit(std::chrono::milliseconds timeout = 10s);
+    DWORD ExitCode() const;
+    DWORD ProcessId() const { return process_.dwProcessId; }
+
+private:
+    HWND FindMessageBox() const;
+
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+    HWND messageBox_ = nullptr;
+};
+
+// The path of ZORIZA.exe, from ZORIZA_EXE.
+std::wstring ProgramPath();
+std::wstring EnvironmentValue(const wchar_t* name);
+
+}  // namespace zoriza::e2e

@@ -1,0 +1,178 @@
+#include "tests/e2e/e2e_support.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <algorithm>
+#include <fstream>
+#include <stdexcept>
+
+#include "platform/win32/com_ptr.h"
+
+namespace zoriza::e2e {
+
+namespace {
+
+constexpr std::streamoff kShowCommandOffset = 0x3C;
+
+std::wstring KnownFolder(const KNOWNFOLDERID& id) {
+    wchar_t* path = nullptr;
+    if (FAILED(SHGetKnownFolderPath(id, 0, nullptr, &path))) throw std::runtime_error("no known folder");
+    std::wstring text = path;
+    CoTaskMemFree(path);
+    return text;
+}
+
+void Check(HRESULT result, const char* what) {
+    if (FAILED(result)) throw std::runtime_error(what);
+}
+
+DWORD ShowCommandInFile(const std::wstring& path) {
+    std::ifstream file(path.c_str(), std::ios::binary);
+    file.seekg(kShowCommandOffset);
+    unsigned char bytes[4] = {};
+    file.read(reinterpret_cast<char*>(bytes), 4);
+    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<DWORD>(bytes[3]) << 24;
+}
+
+void CollectLinks(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>& links) {
+    WIN32_FIND_DATAW entry{};
+    const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            CollectLinks(folder + L"\\" + name, prefix + name + L"\\", links);
+        } else if (name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".lnk") == 0) {
+            links.push_back(prefix + name);
+        }
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+}
+
+}  // namespace
+
+std::wstring StoredValue::Text() const {
+    std::wstring text;
+    for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
+        const auto unit = static_cast<wchar_t>(data[i] | data[i + 1] << 8);
+        if (unit == 0) break;
+        text += unit;
+    }
+    return text;
+}
+
+std::optional<StoredValue> Stored(const wchar_t* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
+    StoredValue value;
+    DWORD size = 0;
+    LSTATUS status = RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size);
+    if (status == ERROR_SUCCESS) {
+        value.data.resize(size);
+        status = RegQueryValueExW(key, name, nullptr, &value.type, value.data.data(), &size);
+    }
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    return value;
+}
+
+void Store(const wchar_t* name, DWORD type, const std::vector<BYTE>& data) {
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    RegSetValueExW(key, name, 0, type, data.data(), static_cast<DWORD>(data.size()));
+    RegCloseKey(key);
+}
+
+void StoreText(const wchar_t* name, const std::wstring& text) {
+    const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
+    Store(name, REG_SZ, std::vector<BYTE>(bytes, bytes + (text.size() + 1) * sizeof(wchar_t)));
+}
+
+bool SettingsKeyExists() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+void ClearSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey); }
+
+std::wstring DesktopFolder() { return KnownFolder(FOLDERID_Desktop); }
+std::wstring ProgramsFolder() { return KnownFolder(FOLDERID_Programs); }
+
+LinkFields ReadLink(const std::wstring& path) {
+    ComPtr<IShellLinkW> link;
+    Check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid()),
+          "no shell link object");
+    ComPtr<IPersistFile> file;
+    Check(link->QueryInterface(IID_IPersistFile, file.PutVoid()), "no IPersistFile");
+    Check(file->Load(path.c_str(), STGM_READ), "shortcut does not load");
+    LinkFields fields;
+    wchar_t text[MAX_PATH * 2] = {};
+    Check(link->GetPath(text, MAX_PATH * 2, nullptr, SLGP_RAWPATH), "GetPath");
+    fields.target = text;
+    Check(link->GetArguments(text, MAX_PATH * 2), "GetArguments");
+    fields.arguments = text;
+    Check(link->GetWorkingDirectory(text, MAX_PATH * 2), "GetWorkingDirectory");
+    fields.workingDirectory = text;
+    Check(link->GetIconLocation(text, MAX_PATH * 2, &fields.iconIndex), "GetIconLocation");
+    fields.iconLocation = text;
+    Check(link->GetDescription(text, MAX_PATH * 2), "GetDescription");
+    fields.description = text;
+    Check(link->GetHotkey(&fields.hotkey), "GetHotkey");
+    fields.showCommand = ShowCommandInFile(path);
+    return fields;
+}
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void WriteFile(const std::wstring& path, DWORD attributes) {
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write a file");
+    const char content[] = "@echo off\r\n";
+    DWORD written = 0;
+    ::WriteFile(file, content, sizeof(content) - 1, &written, nullptr);
+    CloseHandle(file);
+    SetFileAttributesW(path.c_str(), attributes);
+}
+
+void RemoveTree(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        DeleteFileW(path.c_str());
+        return;
+    }
+    WIN32_FIND_DATAW entry{};
+    const HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
+        } while (FindNextFileW(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+std::vector<std::wstring> LinksUnder(const std::wstring& folder) {
+    std::vector<std::wstring> links;
+    CollectLinks(folder, L"", links);
+    std::sort(links.begin(), links.end());
+    return links;
+}
+
+}  // namespace zoriza::e2e

@@ -1,0 +1,59 @@
+// What the end-to-end tests read and prepare besides the window: the saved
+// settings, the user's shortcut folders and the shortcuts in them.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zoriza::e2e {
+
+inline constexpr wchar_t kSettingsKey[] = L"Software\\Ruvo Software\\ZorIza";
+
+// The stored value's type and text, or none when there is no such value.
+struct StoredValue {
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    std::wstring Text() const;
+};
+std::optional<StoredValue> Stored(const wchar_t* name);
+void Store(const wchar_t* name, DWORD type, const std::vector<BYTE>& data);
+void StoreText(const wchar_t* name, const std::wstring& text);
+bool SettingsKeyExists();
+void ClearSettings();
+
+std::wstring DesktopFolder();
+std::wstring ProgramsFolder();
+
+struct LinkFields {
+    std::wstring target;
+    std::wstring arguments;
+    std::wstring workingDirectory;
+    std::wstring iconLocation;
+    int iconIndex = -1;
+    std::wstring description;
+    WORD hotkey = 0xFFFF;
+    DWORD showCommand = 0;  // read from the file: Wine's GetShowCmd after Load is wrong
+};
+LinkFields ReadLink(const std::wstring& path);
+
+bool FileExists(const std::wstring& path);
+bool FolderExists(const std::wstring& path);
+void WriteFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL);
+void RemoveTree(const std::wstring& path);
+// Every .lnk below `folder`, as paths relative to it, sorted.
+std::vector<std::wstring> LinksUnder(const std::wstring& folder);
+
+// COM for the calling thread, as long as the object lives.
+class ComScope {
+public:
+    ComScope() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    ~ComScope() { CoUninitialize(); }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+};
+
+}  // namespace zoriza::e2e
