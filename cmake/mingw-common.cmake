@@ -14,3 +14,7 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WIN
 add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections
                  -Wl,--nxcompat,--dynamicbase)
+
+# The shipped file is built for size: every object, not only the program's own.
+set(CMAKE_CXX_FLAGS_RELEASE_INIT "-Os -DNDEBUG")
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")

@@ -150,6 +150,7 @@ void NativeForm::LayOut(UINT dpi) {
     }
     if (font_ != nullptr) DeleteObject(font_);
     font_ = font;
+    dir1_->ScrollToPath();
 }
 
 // A drop-down list's height is its selection field's, which follows its item

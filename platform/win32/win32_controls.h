@@ -100,6 +100,7 @@ public:
     void Refresh() override;
     // Opens the selected entry; an error leaves the list where it was.
     void OpenSelected();
+    void ScrollToPath();
 
 private:
     std::wstring Resolve(const std::wstring& path) const;
@@ -108,6 +109,7 @@ private:
     HWND handle_;
     std::wstring path_;
     std::vector<std::wstring> entryPaths_;
+    std::size_t currentEntry_ = 0;  // the current folder's line
     std::map<std::wstring, std::wstring> driveFolders_;  // last folder shown on each drive
 };
 

@@ -240,15 +240,28 @@ void Win32FolderList::Fill(const std::wstring& folder, const std::vector<std::ws
         entryPaths_.push_back(step);
         indent += kIndent;
     }
-    const auto current = static_cast<WPARAM>(entryPaths_.size() - 1);
+    currentEntry_ = entryPaths_.size() - 1;
     for (const std::wstring& name : subfolders) {
         const std::wstring text = indent + name;
         SendMessageW(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         entryPaths_.push_back(ChildPath(folder, name));
     }
-    SendMessageW(handle_, LB_SETCURSEL, current, 0);
+    SendMessageW(handle_, LB_SETCURSEL, currentEntry_, 0);
+    ScrollToPath();
     SendMessageW(handle_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(handle_, nullptr, TRUE);
+}
+
+// Keeps the path from the root in view, as far as the current folder and its
+// first subfolder allow.
+void Win32FolderList::ScrollToPath() {
+    const auto current = static_cast<LRESULT>(currentEntry_);
+    RECT client{};
+    GetClientRect(handle_, &client);
+    const LRESULT lineHeight = std::max<LRESULT>(SendMessageW(handle_, LB_GETITEMHEIGHT, 0, 0), 1);
+    const LRESULT visibleLines = std::max<LRESULT>(client.bottom / lineHeight, 1);
+    const LRESULT top = std::max<LRESULT>(current + 2 - visibleLines, 0);
+    SendMessageW(handle_, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
 }
 
 void Win32FolderList::OpenSelected() {

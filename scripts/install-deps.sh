@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs, on Debian 12, what building and testing ZORIZA needs; does nothing
+# when it is all there already.
+set -euo pipefail
+packages=(
+  cmake make g++ libgtest-dev python3          # the portable core and its tests
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64      # the Windows program, 32 and 64 bit
+  mingw-w64-tools binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
+  wine64 xvfb x11-utils imagemagick            # running it here, and screenshots
+  liblnk-utils                                 # an independent reader of .lnk files
+)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "installing: ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -q
+"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
