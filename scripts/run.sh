@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake --preset win64 -DZORIZA_TESTS=OFF >/dev/null
+cmake --preset win64 >/dev/null
 cmake --build --preset win64 --target ZORIZA -j "$(nproc)"
 
 build="$PWD/build/win64"

@@ -85,6 +85,7 @@ protected:
         const std::wstring exportRoot = EnvironmentValue(L"ZORIZA_LNK_EXPORT");
         if (exportRoot.empty()) return;
         const std::wstring target = exportRoot + L"\\" + folderName;
+        RemoveTree(target);
         CreateDirectoryW(exportRoot.c_str(), nullptr);
         CreateDirectoryW(target.c_str(), nullptr);
         for (const std::wstring& link : LinksUnder(ProgramsFolder() + L"\\VekPro")) {

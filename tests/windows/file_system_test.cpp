@@ -1,0 +1,167 @@
+// Finding entries and making folders on real files of the prefix's C: drive:
+// the attributes that hide an entry, folder listings and the error numbers.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "platform/error.h"
+#include "platform/win32/win32_file_system.h"
+
+namespace zoriza {
+namespace {
+
+void RemoveTree(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        DeleteFileW(path.c_str());
+        return;
+    }
+    WIN32_FIND_DATAW entry{};
+    const HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
+        } while (FindNextFileW(find, &entry));
+        FindClose(find);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+class FileSystemTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH] = {};
+        ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+        ASSERT_EQ(towupper(temp[0]), L'C');
+        dir = std::wstring(temp) + L"zoriza-files-" + std::to_wstring(GetCurrentProcessId());
+        rootFile = L"C:\\zoriza-root-" + std::to_wstring(GetCurrentProcessId()) + L".bat";
+        RemoveTree(dir);
+        ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW((dir + L"\\sub").c_str(), nullptr));
+        MakeFile(dir + L"\\VEKBIN.BAT");
+        MakeFile(dir + L"\\Gesti\u00f3.bat");
+        MakeFile(dir + L"\\hidden.bat", FILE_ATTRIBUTE_HIDDEN);
+        MakeFile(dir + L"\\system.bat", FILE_ATTRIBUTE_SYSTEM);
+        MakeFile(dir + L"\\sub\\inner.bat", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+        MakeFile(rootFile);
+    }
+    void TearDown() override {
+        RemoveTree(dir);
+        RemoveTree(rootFile);
+    }
+
+    static void MakeFile(const std::wstring& path, DWORD attributes = 0) {
+        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+        CloseHandle(file);
+        if (attributes != 0) {
+            ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes)) << path;
+            ASSERT_EQ(GetFileAttributesW(path.c_str()) & attributes, attributes) << path;
+        }
+    }
+
+    // FirstMatch, with an error reported as a failure of the case at hand.
+    std::wstring Find(const std::wstring& path, EntryKinds kinds) {
+        try {
+            return files.FirstMatch(path, kinds);
+        } catch (const AppError& error) {
+            ADD_FAILURE() << path << L": error " << error.Number() << L" " << error.Description();
+            return L"<error>";
+        }
+    }
+
+    static bool IsFolder(const std::wstring& path) {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
+    Win32FileSystem files;
+    std::wstring dir;
+    std::wstring rootFile;
+};
+
+TEST_F(FileSystemTest, FirstMatchFindsOnlyTheKindsAskedFor) {
+    constexpr auto kFiles = EntryKinds::NormalFiles;
+    constexpr auto kAll = EntryKinds::FoldersAndFiles;
+    const struct {
+        std::wstring path;
+        EntryKinds kinds;
+        std::wstring expected;
+    } cases[] = {
+        {dir + L"\\VEKBIN.BAT", kFiles, L"VEKBIN.BAT"},
+        {dir + L"\\vekbin.bat", kFiles, L"VEKBIN.BAT"},  // the name as stored
+        {dir + L"\\Gesti\u00f3.bat", kFiles, L"Gesti\u00f3.bat"},
+        {dir + L"\\missing.bat", kFiles, L""},
+        {dir + L"\\missing\\VEKBIN.BAT", kAll, L""},
+        {dir + L"\\hidden.bat", kFiles, L""},
+        {dir + L"\\hidden.bat", kAll, L""},
+        {dir + L"\\system.bat", kFiles, L""},
+        {dir + L"\\system.bat", kAll, L""},
+        {dir + L"\\sub", kFiles, L""},
+        {dir + L"\\sub", kAll, L"sub"},
+        {dir + L"\\s*.bat", kFiles, L""},  // hidden.bat and system.bat only
+        {dir + L"\\V*.BAT", kAll, L"VEKBIN.BAT"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Find(c.path, c.kinds), c.expected)
+            << c.path << (c.kinds == kAll ? L" (folders too)" : L"");
+    }
+}
+
+TEST_F(FileSystemTest, APathEndingInABackslashListsTheFolder) {
+    EXPECT_NE(Find(dir + L"\\", EntryKinds::FoldersAndFiles), L"");
+    EXPECT_NE(Find(dir + L"\\sub\\", EntryKinds::FoldersAndFiles), L"");
+    EXPECT_NE(Find(L"C:\\", EntryKinds::FoldersAndFiles), L"");
+    // sub holds only a hidden system file; its own "." and ".." are folders.
+    EXPECT_EQ(Find(dir + L"\\sub\\", EntryKinds::NormalFiles), L"");
+    EXPECT_EQ(Find(dir + L"\\missing\\", EntryKinds::FoldersAndFiles), L"");
+    // Past ".", "..", sub, hidden.bat and system.bat to one of the two normal files.
+    const std::wstring first = Find(dir + L"\\", EntryKinds::NormalFiles);
+    EXPECT_TRUE(first == L"VEKBIN.BAT" || first == L"Gesti\u00f3.bat") << first;
+}
+
+TEST_F(FileSystemTest, APathThroughAFileEndingInABackslashFindsNothing) {
+    EXPECT_EQ(Find(dir + L"\\VEKBIN.BAT\\", EntryKinds::FoldersAndFiles), L"");
+    EXPECT_EQ(Find(dir + L"\\VEKBIN.BAT\\", EntryKinds::NormalFiles), L"");
+}
+
+TEST_F(FileSystemTest, ADoubledBackslashAfterADriveRootFindsTheFile) {
+    const std::wstring name = rootFile.substr(3);
+    EXPECT_EQ(Find(L"C:\\" + std::wstring(L"\\") + name, EntryKinds::NormalFiles), name);
+    EXPECT_EQ(Find(L"C:\\\\missing.bat", EntryKinds::NormalFiles), L"");
+}
+
+TEST_F(FileSystemTest, MakeFolderCreatesOneLevel) {
+    files.MakeFolder(dir + L"\\VekPro");
+    EXPECT_TRUE(IsFolder(dir + L"\\VekPro"));
+    files.MakeFolder(dir + L"\\VekPro\\Gesti\u00f3");
+    EXPECT_EQ(files.FirstMatch(dir + L"\\VekPro\\Gesti\u00f3", EntryKinds::FoldersAndFiles), L"Gesti\u00f3");
+}
+
+TEST_F(FileSystemTest, MakeFolderFailuresCarryTheirNumbers) {
+    const std::pair<std::wstring, std::int32_t> cases[] = {
+        {dir + L"\\sub", kPathFileAccessError},          // already there
+        {dir + L"\\VEKBIN.BAT", kPathFileAccessError},   // a file in the way
+        {dir + L"\\missing\\VekPro", kPathNotFound},     // no parent
+        {dir + L"\\VEKBIN.BAT\\VekPro", kPathNotFound},  // the parent is a file
+    };
+    for (const auto& [path, number] : cases) {
+        try {
+            files.MakeFolder(path);
+            ADD_FAILURE() << "made " << path;
+        } catch (const AppError& error) {
+            EXPECT_EQ(error.Number(), number) << path;
+            EXPECT_FALSE(error.Description().empty()) << path;
+        }
+    }
+    EXPECT_FALSE(IsFolder(dir + L"\\missing"));
+    EXPECT_FALSE(IsFolder(dir + L"\\VEKBIN.BAT"));
+}
+
+}  // namespace
+}  // namespace zoriza
