@@ -4,6 +4,7 @@
 set -euo pipefail
 packages=(
   cmake make g++ libgtest-dev python3          # the portable core and its tests
+  clang libclang-rt-14-dev                     # sanitizers and libFuzzer
   g++-mingw-w64-i686 g++-mingw-w64-x86-64      # the Windows program, 32 and 64 bit
   mingw-w64-tools binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine64 xvfb x11-utils imagemagick            # running it here, and screenshots

@@ -58,9 +58,8 @@ void MemoryCheckBox::SetValue(std::int16_t value) {
     value_ = value;
 }
 
-MemoryDriveList::MemoryDriveList(const MemoryFileSystem& files, std::vector<std::wstring> entries,
-                                 std::wstring currentDrive)
-    : files_(files), entries_(std::move(entries)) {
+MemoryDriveList::MemoryDriveList(std::vector<std::wstring> entries, const std::wstring& currentDrive)
+    : entries_(std::move(entries)) {
     if (!entries_.empty()) index_ = IndexOf(currentDrive);
 }
 

@@ -75,11 +75,10 @@ private:
     std::int16_t value_ = kCleared;
 };
 
-// The drives of a memory file system, in the order they were given.
+// Drive entries in the order they were given; the folder list checks the drives.
 class MemoryDriveList : public DriveList {
 public:
-    MemoryDriveList(const MemoryFileSystem& files, std::vector<std::wstring> entries,
-                    std::wstring currentDrive);
+    MemoryDriveList(std::vector<std::wstring> entries, const std::wstring& currentDrive);
     std::int16_t ListCount() const override { return static_cast<std::int16_t>(entries_.size()); }
     std::wstring List(std::int16_t index) const override;
     std::wstring Drive() const override { return entries_.empty() ? std::wstring() : entries_[index_]; }
@@ -91,7 +90,6 @@ public:
 private:
     std::size_t IndexOf(const std::wstring& text) const;
 
-    const MemoryFileSystem& files_;
     std::vector<std::wstring> entries_;
     std::size_t index_ = 0;
     EventHandler onChange_;

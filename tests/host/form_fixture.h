@@ -49,7 +49,7 @@ struct FormFixture {
                FormServices{files, environment, languageIds, registry, shell}};
 
     explicit FormFixture(std::vector<std::wstring> drives = {L"c: [System]", L"f: [\\\\server\\apps]", L"g:"})
-        : Drive1(files, std::move(drives), L"c:") {
+        : Drive1(std::move(drives), L"c:") {
         CurrentLanguage.clear();
         files.AddDrive(L"C:");
         files.AddDrive(L"F:");
