@@ -14,26 +14,30 @@ namespace zoriza::e2e {
 
 namespace {
 
-constexpr std::streamoff kShowCommandOffset = 0x3C;
-
-std::wstring KnownFolder(const KNOWNFOLDERID& id) {
-    wchar_t* path = nullptr;
-    if (FAILED(SHGetKnownFolderPath(id, 0, nullptr, &path))) throw std::runtime_error("no known folder");
-    std::wstring text = path;
-    CoTaskMemFree(path);
-    return text;
-}
+constexpr std::size_t kHeaderSize = 0x4C;
+constexpr std::size_t kShowCommandOffset = 0x3C;
+constexpr std::size_t kHotkeyOffset = 0x40;
 
 void Check(HRESULT result, const char* what) {
     if (FAILED(result)) throw std::runtime_error(what);
 }
 
-DWORD ShowCommandInFile(const std::wstring& path) {
+DWORD LittleEndian(const unsigned char* bytes, std::size_t width) {
+    DWORD value = 0;
+    for (std::size_t i = width; i-- > 0;) value = value << 8 | bytes[i];
+    return value;
+}
+
+// The shell link header: its size first, then the show command and hot key.
+void ReadHeader(const std::wstring& path, LinkFields& fields) {
+    unsigned char header[kHeaderSize] = {};
     std::ifstream file(path.c_str(), std::ios::binary);
-    file.seekg(kShowCommandOffset);
-    unsigned char bytes[4] = {};
-    file.read(reinterpret_cast<char*>(bytes), 4);
-    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<DWORD>(bytes[3]) << 24;
+    file.read(reinterpret_cast<char*>(header), kHeaderSize);
+    if (file.gcount() != static_cast<std::streamsize>(kHeaderSize) || LittleEndian(header, 4) != kHeaderSize) {
+        throw std::runtime_error("not a shell link header");
+    }
+    fields.showCommand = LittleEndian(header + kShowCommandOffset, 4);
+    fields.headerHotkey = static_cast<WORD>(LittleEndian(header + kHotkeyOffset, 2));
 }
 
 void CollectLinks(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>& links) {
@@ -100,6 +104,14 @@ bool SettingsKeyExists() {
 
 void ClearSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey); }
 
+std::wstring KnownFolder(const KNOWNFOLDERID& id) {
+    wchar_t* path = nullptr;
+    if (FAILED(SHGetKnownFolderPath(id, 0, nullptr, &path))) throw std::runtime_error("no known folder");
+    std::wstring text = path;
+    CoTaskMemFree(path);
+    return text;
+}
+
 std::wstring DesktopFolder() { return KnownFolder(FOLDERID_Desktop); }
 std::wstring ProgramsFolder() { return KnownFolder(FOLDERID_Programs); }
 
@@ -123,7 +135,7 @@ LinkFields ReadLink(const std::wstring& path) {
     Check(link->GetDescription(text, MAX_PATH * 2), "GetDescription");
     fields.description = text;
     Check(link->GetHotkey(&fields.hotkey), "GetHotkey");
-    fields.showCommand = ShowCommandInFile(path);
+    ReadHeader(path, fields);
     return fields;
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <shlobj.h>
 
 #include <optional>
 #include <string>
@@ -25,6 +26,7 @@ void StoreText(const wchar_t* name, const std::wstring& text);
 bool SettingsKeyExists();
 void ClearSettings();
 
+std::wstring KnownFolder(const KNOWNFOLDERID& id);
 std::wstring DesktopFolder();
 std::wstring ProgramsFolder();
 
@@ -36,7 +38,8 @@ struct LinkFields {
     int iconIndex = -1;
     std::wstring description;
     WORD hotkey = 0xFFFF;
-    DWORD showCommand = 0;  // read from the file: Wine's GetShowCmd after Load is wrong
+    DWORD showCommand = 0;      // read from the file: Wine's GetShowCmd after Load is wrong
+    WORD headerHotkey = 0xFFFF;  // the hot key as the file's header holds it
 };
 LinkFields ReadLink(const std::wstring& path);
 

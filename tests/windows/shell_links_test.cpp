@@ -14,118 +14,27 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_shell_links.h"
 #include "shortcuts/shortcuts.h"
+#include "tests/e2e/e2e_support.h"
 
 namespace zoriza {
 namespace {
 
 constexpr wchar_t kIcon[] = L"IMATGES\\RUVO.ICO";
 
-std::wstring KnownFolder(const KNOWNFOLDERID& id) {
-    wchar_t* path = nullptr;
-    std::wstring text;
-    if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path))) text = path;
-    CoTaskMemFree(path);
-    return text;
-}
+using e2e::KnownFolder;
+using e2e::LinkFields;
+using e2e::ReadLink;
+using e2e::RemoveTree;
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool IsFolder(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void RemoveTree(const std::wstring& path) {
-    if (IsFolder(path)) {
-        WIN32_FIND_DATAW entry{};
-        const HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &entry);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = entry.cFileName;
-                if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
-            } while (FindNextFileW(find, &entry));
-            FindClose(find);
-        }
-        RemoveDirectoryW(path.c_str());
-    } else {
-        DeleteFileW(path.c_str());
-    }
-}
+bool IsFolder(const std::wstring& path) { return e2e::FolderExists(path); }
 
 std::vector<std::wstring> LinksIn(const std::wstring& folder) {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry{};
-    const HANDLE find = FindFirstFileW((folder + L"\\*.lnk").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do names.push_back(entry.cFileName);
-    while (FindNextFileW(find, &entry));
-    FindClose(find);
+    for (const std::wstring& link : e2e::LinksUnder(folder)) {
+        if (link.find(L'\\') == std::wstring::npos) names.push_back(link);
+    }
     return names;
-}
-
-// Every field of a saved shortcut, as another reader of the file sees it.
-struct LinkFields {
-    std::wstring path;
-    std::wstring arguments;
-    std::wstring workingDirectory;
-    std::wstring iconPath;
-    int iconIndex = -1;
-    std::wstring description;
-    WORD hotkey = 0xFFFF;
-    std::uint32_t showCommand = 0;  // from the file's header
-    std::uint16_t headerHotkey = 0xFFFF;
-};
-
-std::vector<unsigned char> FileBytes(const std::wstring& path) {
-    std::vector<unsigned char> bytes;
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    bytes.resize(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    bytes.resize(read);
-    CloseHandle(file);
-    return bytes;
-}
-
-std::uint32_t LittleEndian(const std::vector<unsigned char>& bytes, std::size_t offset, std::size_t width) {
-    std::uint32_t value = 0;
-    for (std::size_t i = width; i-- > 0;) value = value << 8 | bytes[offset + i];
-    return value;
-}
-
-void ReadLink(const std::wstring& linkPath, LinkFields& fields) {
-    ComPtr<IShellLinkW> link;
-    ASSERT_HRESULT_SUCCEEDED(
-        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid()));
-    ComPtr<IPersistFile> file;
-    ASSERT_HRESULT_SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.PutVoid()));
-    ASSERT_HRESULT_SUCCEEDED(file->Load(linkPath.c_str(), STGM_READ)) << linkPath;
-    wchar_t text[MAX_PATH] = {};
-    ASSERT_HRESULT_SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH));
-    fields.path = text;
-    ASSERT_HRESULT_SUCCEEDED(link->GetArguments(text, MAX_PATH));
-    fields.arguments = text;
-    ASSERT_HRESULT_SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH));
-    fields.workingDirectory = text;
-    ASSERT_HRESULT_SUCCEEDED(link->GetIconLocation(text, MAX_PATH, &fields.iconIndex));
-    fields.iconPath = text;
-    ASSERT_HRESULT_SUCCEEDED(link->GetDescription(text, MAX_PATH));
-    fields.description = text;
-    ASSERT_HRESULT_SUCCEEDED(link->GetHotkey(&fields.hotkey));
-
-    // Wine's GetShowCmd answers 1 after Load whatever the file holds.
-    const std::vector<unsigned char> bytes = FileBytes(linkPath);
-    ASSERT_GE(bytes.size(), 0x4Cu);
-    ASSERT_EQ(LittleEndian(bytes, 0, 4), 0x4Cu) << "not a shell link header";
-    fields.showCommand = LittleEndian(bytes, 0x3C, 4);
-    fields.headerHotkey = static_cast<std::uint16_t>(LittleEndian(bytes, 0x40, 2));
-}
-
-LinkFields ReadLink(const std::wstring& linkPath) {
-    LinkFields fields;
-    ReadLink(linkPath, fields);
-    return fields;
 }
 
 class ShellLinksTest : public ::testing::Test {
@@ -203,10 +112,10 @@ TEST_F(ShellLinksTest, TheWorkedExampleStoresEveryFieldAsGiven) {
          L"IMATGES\\ZEMBRADO.ICO", L"BIN/ZEMBRADO.EXE");
     const std::wstring linkPath = programs + L"\\VekPro\\Reordenar fitxers.lnk";
     const LinkFields link = ReadLink(linkPath);
-    EXPECT_EQ(link.path, L"F:\\VekPro\\VEKBIN.BAT");
+    EXPECT_EQ(link.target, L"F:\\VekPro\\VEKBIN.BAT");
     EXPECT_EQ(link.arguments, L"BIN/ZEMBRADO.EXE");
     EXPECT_EQ(link.workingDirectory, L"F:\\VekPro");
-    EXPECT_EQ(link.iconPath, L"F:\\VekPro\\IMATGES\\ZEMBRADO.ICO");
+    EXPECT_EQ(link.iconLocation, L"F:\\VekPro\\IMATGES\\ZEMBRADO.ICO");
     EXPECT_EQ(link.iconIndex, 0);
     EXPECT_EQ(link.description, L"");
     EXPECT_EQ(link.hotkey, 0);
@@ -230,9 +139,9 @@ TEST_F(ShellLinksTest, TheShowCommandFollowsMaximizeWindow) {
 TEST_F(ShellLinksTest, ATargetAtADriveRootKeepsTheRootAsWorkingFolder) {
     Make(L"Desktop", L"F:\\VEKBIN.BAT", L"Root", desktop + L"\\Root.lnk");
     const LinkFields link = ReadLink(desktop + L"\\Root.lnk");
-    EXPECT_EQ(link.path, L"F:\\VEKBIN.BAT");
+    EXPECT_EQ(link.target, L"F:\\VEKBIN.BAT");
     EXPECT_EQ(link.workingDirectory, L"F:\\");
-    EXPECT_EQ(link.iconPath, L"F:\\\\IMATGES\\RUVO.ICO");
+    EXPECT_EQ(link.iconLocation, L"F:\\\\IMATGES\\RUVO.ICO");
 }
 
 TEST_F(ShellLinksTest, AnAccentedNameIsSavedUnderThatExactName) {
@@ -243,7 +152,7 @@ TEST_F(ShellLinksTest, AnAccentedNameIsSavedUnderThatExactName) {
     ASSERT_NE(find, INVALID_HANDLE_VALUE);
     FindClose(find);
     EXPECT_EQ(std::wstring(entry.cFileName), name + L".lnk");
-    EXPECT_EQ(ReadLink(desktop + L"\\" + name + L".lnk").path, L"F:\\VekPro\\VEKBLOQ.EXE");
+    EXPECT_EQ(ReadLink(desktop + L"\\" + name + L".lnk").target, L"F:\\VekPro\\VEKBLOQ.EXE");
 }
 
 TEST_F(ShellLinksTest, ASecondCallWithTheSameNameRewritesEveryField) {
@@ -253,10 +162,10 @@ TEST_F(ShellLinksTest, ASecondCallWithTheSameNameRewritesEveryField) {
     MaximizeWindow = kFalse;
     Make(L"", L"G:\\Other\\VEKFIN.BAT", L"App", linkPath, L"IMATGES\\X.ICO", L"");
     const LinkFields link = ReadLink(linkPath);
-    EXPECT_EQ(link.path, L"G:\\Other\\VEKFIN.BAT");
+    EXPECT_EQ(link.target, L"G:\\Other\\VEKFIN.BAT");
     EXPECT_EQ(link.arguments, L"");
     EXPECT_EQ(link.workingDirectory, L"G:\\Other");
-    EXPECT_EQ(link.iconPath, L"G:\\Other\\IMATGES\\X.ICO");
+    EXPECT_EQ(link.iconLocation, L"G:\\Other\\IMATGES\\X.ICO");
     EXPECT_EQ(link.showCommand, 1u);
 }
 
