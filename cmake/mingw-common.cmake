@@ -1,9 +1,10 @@
 # Shared by the two MinGW-w64 toolchains: a static Win32 GUI program that
-# imports only Windows' own DLLs. The posix thread model, because GoogleTest
-# needs std::mutex; -static links its small threads runtime into the file.
+# imports only Windows' own DLLs. ZORIZA_MINGW_THREADS picks the compilers'
+# thread model: posix where GoogleTest runs (it needs std::mutex), win32 for
+# the shipped file, which then carries no threads runtime.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_C_COMPILER ${ZORIZA_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${ZORIZA_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_C_COMPILER ${ZORIZA_MINGW_TRIPLE}-gcc-${ZORIZA_MINGW_THREADS})
+set(CMAKE_CXX_COMPILER ${ZORIZA_MINGW_TRIPLE}-g++-${ZORIZA_MINGW_THREADS})
 set(CMAKE_RC_COMPILER ${ZORIZA_MINGW_TRIPLE}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${ZORIZA_MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -5,6 +5,7 @@
 
 #include "main_window/layout.h"
 #include "main_window/main_window.h"
+#include "platform/text.h"
 
 namespace zoriza {
 
@@ -53,7 +54,7 @@ bool Form1::Dispatch(FormEvent event) {
 void Form1::ReportError(const AppError& error) {
     std::wstring text;
     if (!error.Context().empty()) text = error.Context() + kBlankLine;
-    text += L"Error " + std::to_wstring(error.Number()) + L": " + error.Description();
+    text += L"Error " + DecimalText(error.Number()) + L": " + error.Description();
     c_.form.ShowMessage(text, kApplicationTitle, MessageIcon::Error);
 }
 

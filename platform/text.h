@@ -13,4 +13,17 @@ inline std::wstring AsciiUpper(std::wstring text) {
     return text;
 }
 
+// A whole number in decimal, with a minus sign when negative: "0", "-1".
+inline std::wstring DecimalText(long long number) {
+    const bool negative = number < 0;
+    unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(number)
+                                            : static_cast<unsigned long long>(number);
+    std::wstring digits;
+    do {
+        digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + magnitude % 10));
+        magnitude /= 10;
+    } while (magnitude != 0);
+    return negative ? L"-" + digits : digits;
+}
+
 }  // namespace zoriza

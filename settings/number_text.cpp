@@ -5,6 +5,7 @@
 
 #include "platform/error.h"
 #include "settings/settings_store.h"
+#include "platform/text.h"
 
 namespace zoriza {
 
@@ -53,7 +54,7 @@ std::string LeadingNumber(const std::wstring& text) {
 
 }  // namespace
 
-std::wstring NumberText(std::int16_t number) { return std::to_wstring(number); }
+std::wstring NumberText(std::int16_t number) { return DecimalText(number); }
 
 std::int16_t ReadSavedNumber(const std::wstring& text) {
     const std::string number = LeadingNumber(text);

@@ -1,4 +1,5 @@
 #include "platform/win32/win32_error.h"
+#include "platform/text.h"
 
 namespace zoriza {
 
@@ -12,7 +13,7 @@ std::wstring SystemMessage(DWORD code) {
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
         text.pop_back();
     }
-    if (text.empty()) text = L"System error " + std::to_wstring(code);
+    if (text.empty()) text = L"System error " + DecimalText(code);
     return text;
 }
 
