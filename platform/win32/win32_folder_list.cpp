@@ -1,7 +1,8 @@
-// The list boxes, the drive list and the folder list.
+// The folder list: the path from the drive's root to the current folder, then
+// its subfolders, indented.
 #include <algorithm>
 
-#include "platform/text.h"
+#include "platform/win32/list_text.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_error.h"
 
@@ -9,39 +10,7 @@ namespace zoriza {
 
 namespace {
 
-constexpr std::size_t kDriveLength = 2;  // "F:"
 constexpr wchar_t kIndent[] = L"  ";
-
-[[noreturn]] void ThrowInvalidProperty() { throw AppError(kInvalidPropertyValue, L"Invalid property value"); }
-
-std::wstring ItemText(HWND list, UINT lengthMessage, UINT textMessage, int index) {
-    const LRESULT length = SendMessageW(list, lengthMessage, static_cast<WPARAM>(index), 0);
-    if (length < 0) return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(list, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return text;
-}
-
-std::wstring DriveKey(const std::wstring& text) { return AsciiUpper(text.substr(0, kDriveLength)); }
-
-std::wstring DriveLabel(const std::wstring& root) {
-    const UINT type = GetDriveTypeW(root.c_str());
-    if (type != DRIVE_FIXED && type != DRIVE_REMOTE && type != DRIVE_RAMDISK) return {};
-    wchar_t label[MAX_PATH + 1] = {};
-    if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) {
-        return {};
-    }
-    return label;
-}
-
-// "c: [System]", or "c:" for a drive without a label or one that is not probed.
-std::wstring DriveEntry(const std::wstring& root) {
-    std::wstring entry = {static_cast<wchar_t>(towlower(root[0])), L':'};
-    const std::wstring label = DriveLabel(root);
-    if (!label.empty()) entry += L" [" + label + L"]";
-    return entry;
-}
 
 // A full path as the folder list shows it: the drive letter in upper case and
 // no final backslash except at a drive's root.
@@ -101,98 +70,6 @@ std::vector<std::wstring> Subfolders(const std::wstring& folder) {
 }
 
 }  // namespace
-
-std::int16_t Win32ListBox::ListCount() const {
-    return static_cast<std::int16_t>(SendMessageW(handle_, LB_GETCOUNT, 0, 0));
-}
-
-void Win32ListBox::CheckIndex(std::int16_t index) const {
-    if (index < 0 || index >= ListCount()) ThrowInvalidProperty();
-}
-
-std::wstring Win32ListBox::List(std::int16_t index) const {
-    CheckIndex(index);
-    return ItemText(handle_, LB_GETTEXTLEN, LB_GETTEXT, index);
-}
-
-void Win32ListBox::SetList(std::int16_t index, const std::wstring& text) {
-    CheckIndex(index);
-    const std::int16_t selected = ListIndex();
-    const LRESULT top = SendMessageW(handle_, LB_GETTOPINDEX, 0, 0);
-    SendMessageW(handle_, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(handle_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-    SendMessageW(handle_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
-    if (selected == index) SendMessageW(handle_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageW(handle_, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
-    SendMessageW(handle_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(handle_, nullptr, TRUE);
-}
-
-std::int16_t Win32ListBox::ListIndex() const {
-    return static_cast<std::int16_t>(SendMessageW(handle_, LB_GETCURSEL, 0, 0));
-}
-
-// LB_SETCURSEL does not notify: the click event is raised here, as a user's
-// selection raises it.
-void Win32ListBox::SetListIndex(std::int16_t index) {
-    CheckIndex(index);
-    if (index == ListIndex()) return;
-    SendMessageW(handle_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    if (onClick_) onClick_();
-}
-
-std::wstring Win32ListBox::Text() const {
-    const std::int16_t index = ListIndex();
-    return index < 0 ? std::wstring() : ItemText(handle_, LB_GETTEXTLEN, LB_GETTEXT, index);
-}
-
-Win32DriveList::Win32DriveList(HWND handle) : handle_(handle) {
-    const DWORD length = GetLogicalDriveStringsW(0, nullptr);
-    std::wstring roots(length, L'\0');
-    GetLogicalDriveStringsW(length, roots.data());
-    for (const wchar_t* root = roots.c_str(); *root != L'\0'; root += wcslen(root) + 1) {
-        const std::wstring entry = DriveEntry(root);
-        SendMessageW(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-    }
-    wchar_t current[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, current);
-    const int index = IndexOf(current);
-    SendMessageW(handle_, CB_SETCURSEL, static_cast<WPARAM>(std::max(index, 0)), 0);
-}
-
-std::int16_t Win32DriveList::ListCount() const {
-    return static_cast<std::int16_t>(SendMessageW(handle_, CB_GETCOUNT, 0, 0));
-}
-
-std::wstring Win32DriveList::List(std::int16_t index) const {
-    if (index < 0 || index >= ListCount()) ThrowInvalidProperty();
-    return ItemText(handle_, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
-}
-
-std::wstring Win32DriveList::Drive() const {
-    const LRESULT index = SendMessageW(handle_, CB_GETCURSEL, 0, 0);
-    return index < 0 ? std::wstring() : ItemText(handle_, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<int>(index));
-}
-
-int Win32DriveList::IndexOf(const std::wstring& text) const {
-    for (std::int16_t i = 0; i < ListCount(); ++i) {
-        if (DriveKey(List(i)) == DriveKey(text)) return i;
-    }
-    return -1;
-}
-
-void Win32DriveList::SetDrive(const std::wstring& text) {
-    const int index = IndexOf(text);
-    if (index < 0) throw AppError(kDeviceUnavailable, L"Device unavailable");
-    if (index == SendMessageW(handle_, CB_GETCURSEL, 0, 0)) return;
-    SendMessageW(handle_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    if (onChange_) onChange_();
-}
-
-void Win32DriveList::ShowDrive(const std::wstring& text) {
-    const int index = IndexOf(text);
-    if (index >= 0) SendMessageW(handle_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-}
 
 Win32FolderList::Win32FolderList(HWND handle) : handle_(handle) {
     wchar_t current[MAX_PATH] = {};

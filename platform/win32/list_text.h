@@ -1,0 +1,33 @@
+// What the list wrappers share: reading an entry's text, drive keys and the
+// error of an index outside the entries.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/error.h"
+#include "platform/text.h"
+
+namespace zoriza {
+
+inline constexpr std::size_t kDriveLength = 2;  // "F:"
+
+[[noreturn]] inline void ThrowInvalidProperty() {
+    throw AppError(kInvalidPropertyValue, L"Invalid property value");
+}
+
+// The text of a list or combo box entry, asked with its length message first.
+inline std::wstring ItemText(HWND list, UINT lengthMessage, UINT textMessage, int index) {
+    const LRESULT length = SendMessageW(list, lengthMessage, static_cast<WPARAM>(index), 0);
+    if (length < 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+// "F:" for any text that begins with a drive letter and a colon, in either case.
+inline std::wstring DriveKey(const std::wstring& text) { return AsciiUpper(text.substr(0, kDriveLength)); }
+
+}  // namespace zoriza

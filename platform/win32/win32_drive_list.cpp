@@ -1,0 +1,79 @@
+// The drive list: a drop-down of the machine's drives, "c: [label]".
+#include <algorithm>
+
+#include "platform/win32/list_text.h"
+#include "platform/win32/win32_controls.h"
+
+namespace zoriza {
+
+namespace {
+
+std::wstring DriveLabel(const std::wstring& root) {
+    const UINT type = GetDriveTypeW(root.c_str());
+    if (type != DRIVE_FIXED && type != DRIVE_REMOTE && type != DRIVE_RAMDISK) return {};
+    wchar_t label[MAX_PATH + 1] = {};
+    if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) {
+        return {};
+    }
+    return label;
+}
+
+// "c: [System]", or "c:" for a drive without a label or one that is not probed.
+std::wstring DriveEntry(const std::wstring& root) {
+    std::wstring entry = {static_cast<wchar_t>(towlower(root[0])), L':'};
+    const std::wstring label = DriveLabel(root);
+    if (!label.empty()) entry += L" [" + label + L"]";
+    return entry;
+}
+
+}  // namespace
+
+Win32DriveList::Win32DriveList(HWND handle) : handle_(handle) {
+    const DWORD length = GetLogicalDriveStringsW(0, nullptr);
+    std::wstring roots(length, L'\0');
+    GetLogicalDriveStringsW(length, roots.data());
+    for (const wchar_t* root = roots.c_str(); *root != L'\0'; root += wcslen(root) + 1) {
+        const std::wstring entry = DriveEntry(root);
+        SendMessageW(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    }
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    const int index = IndexOf(current);
+    SendMessageW(handle_, CB_SETCURSEL, static_cast<WPARAM>(std::max(index, 0)), 0);
+}
+
+std::int16_t Win32DriveList::ListCount() const {
+    return static_cast<std::int16_t>(SendMessageW(handle_, CB_GETCOUNT, 0, 0));
+}
+
+std::wstring Win32DriveList::List(std::int16_t index) const {
+    if (index < 0 || index >= ListCount()) ThrowInvalidProperty();
+    return ItemText(handle_, CB_GETLBTEXTLEN, CB_GETLBTEXT, index);
+}
+
+std::wstring Win32DriveList::Drive() const {
+    const LRESULT index = SendMessageW(handle_, CB_GETCURSEL, 0, 0);
+    return index < 0 ? std::wstring() : ItemText(handle_, CB_GETLBTEXTLEN, CB_GETLBTEXT, static_cast<int>(index));
+}
+
+int Win32DriveList::IndexOf(const std::wstring& text) const {
+    for (std::int16_t i = 0; i < ListCount(); ++i) {
+        if (DriveKey(List(i)) == DriveKey(text)) return i;
+    }
+    return -1;
+}
+
+void Win32DriveList::SetDrive(const std::wstring& text) {
+    const int index = IndexOf(text);
+    if (index < 0) throw AppError(kDeviceUnavailable, L"Device unavailable");
+    if (index == SendMessageW(handle_, CB_GETCURSEL, 0, 0)) return;
+    SendMessageW(handle_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    if (onChange_) onChange_();
+}
+
+void Win32DriveList::ShowDrive(const std::wstring& text) {
+    const int index = IndexOf(text);
+    if (index >= 0) SendMessageW(handle_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+}  // namespace zoriza
