@@ -107,7 +107,6 @@ void MemoryFolderList::SetPath(const std::wstring& path) {
 
 void MemoryWindow::ShowMessage(const std::wstring& text, const std::wstring& title, MessageIcon icon) {
     messages_.push_back({text, title, icon});
-    busyAtLastMessage_ = busy_;
 }
 
 void MemoryWindow::SetBusy(bool busy) {

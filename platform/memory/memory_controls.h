@@ -133,7 +133,6 @@ public:
     bool Unloaded() const { return unloaded_; }
     bool Ended() const { return ended_; }
     bool Busy() const { return busy_; }
-    bool WasBusyAtLastMessage() const { return busyAtLastMessage_; }
     int BusyPeriods() const { return busyPeriods_; }
 
 private:
@@ -142,7 +141,6 @@ private:
     bool unloaded_ = false;
     bool ended_ = false;
     bool busy_ = false;
-    bool busyAtLastMessage_ = false;
     int busyPeriods_ = 0;
 };
 

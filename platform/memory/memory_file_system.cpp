@@ -64,18 +64,9 @@ bool MemoryFileSystem::HasDrive(const std::wstring& drive) const {
     return entries_.count(Key(drive.substr(0, 2))) != 0;
 }
 
-bool MemoryFileSystem::IsReady(const std::wstring& drive) const {
-    return notReady_.count(Key(drive.substr(0, 2))) == 0;
-}
-
 bool MemoryFileSystem::FolderExists(const std::wstring& path) const {
     const auto found = entries_.find(Key(path));
     return found != entries_.end() && found->second.folder;
-}
-
-bool MemoryFileSystem::FileExists(const std::wstring& path) const {
-    const auto found = entries_.find(Key(path));
-    return found != entries_.end() && !found->second.folder;
 }
 
 void MemoryFileSystem::CheckReadable(const std::wstring& path) const {

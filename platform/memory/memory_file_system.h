@@ -26,9 +26,7 @@ public:
     void DenyAccess(const std::wstring& path);
 
     bool HasDrive(const std::wstring& drive) const;
-    bool IsReady(const std::wstring& drive) const;
     bool FolderExists(const std::wstring& path) const;
-    bool FileExists(const std::wstring& path) const;
     // Throws as the system would when `path` is on a drive that cannot be read.
     void CheckReadable(const std::wstring& path) const;
     int FoldersMade() const { return foldersMade_; }

@@ -44,11 +44,22 @@ TEST_F(SearchTest, DriveLettersAreUpperCasedInThePath) {
     EXPECT_EQ(f.Dir1.Path(), L"C:\\VekPro");
 }
 
-TEST_F(SearchTest, AnUnreadableDriveIsSkippedSilently) {
-    f.files.SetDriveReady(L"C:", false);
-    f.form.Search_Click();
-    EXPECT_EQ(f.Dir1.Path(), L"F:\\VekPro");
-    EXPECT_TRUE(f.window.Messages().empty());
+TEST(SearchOverUnreadableDrives, EachIsSkippedSilently) {
+    const std::function<void(MemoryFileSystem&)> unreadable[] = {
+        [](MemoryFileSystem& files) { files.SetDriveReady(L"C:", false); },
+        [](MemoryFileSystem& files) { files.DenyAccess(L"C:\\"); },
+        [](MemoryFileSystem& files) { files.DenyAccess(L"C:\\VekPro"); },
+    };
+    for (const auto& arrange : unreadable) {
+        FormFixture f;
+        f.App.SetListIndex(0);
+        f.Platform.Select(1);
+        f.files.AddFile(L"C:\\VekPro\\VEKBIN.BAT");  // there, but cannot be read
+        arrange(f.files);
+        f.form.Search_Click();
+        EXPECT_EQ(f.Dir1.Path(), L"F:\\VekPro");
+        EXPECT_TRUE(f.window.Messages().empty());
+    }
 }
 
 TEST_F(SearchTest, CandidatesThatAreNotNormalFilesAreNotFound) {
