@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Unmounts the drive that is not ready, if the setup mounted one.
+# Unmounts the drive that is not ready, if the setup mounted one, and unlocks
+# what the disk-fault tests lock.
 prefix=$1
 umount -l "$prefix/drives/n" 2>/dev/null
+# Folders a test locked against writing, should it have ended before unlocking them.
+chattr -R -i "$prefix/drive_c/users" 2>/dev/null
 exit 0
