@@ -1,0 +1,592 @@
+// Measures ZORIZA.exe side by side with the floor programs, in the Wine
+// prefix it runs in, and prints one line per measurement for bench/run.sh:
+//
+//   sample <measure> <program> <value>
+//   info <key> <value>
+//
+//   zoriza_bench.exe PHASE... --floor-window EXE --floor-dlls EXE
+//                    --floor-controls EXE --floor-panel EXE --floor-create EXE
+//                    [--runs N] [--warmup N] [--settle MS] [--variant EXE]
+//                    [--drives N] [--launcher X] [--not-ready X]
+//
+// Phases:
+//   startup  process start to the main window shown and idle, then the
+//            process's peak working set and private bytes, for ZORIZA.exe,
+//            the empty-window floor, the floor that loads ZORIZA.exe's DLLs
+//            and the one that also shows controls like ZORIZA.exe's; and,
+//            for reference, what probing the prefix's drives costs. With
+//            --variant, another build of ZORIZA.exe takes its turn as well.
+//   create   posting the click on CREAR to the report's message box, against
+//            the floor that writes the same shortcuts and settings directly
+//            (timed inside itself) and a click that only opens a message box.
+//   scan     posting the click on EXAMINAR until the folder list shows the
+//            launcher drive's edition folder, against the floor panel's scan,
+//            on the drives linked into the prefix (--drives of them mapped,
+//            the launcher on --launcher, --not-ready the drive that fails).
+//
+// Each run starts a fresh process of every program; the programs take turns,
+// the first of each round moving on by one, and the first --warmup rounds
+// are not reported. ZORIZA.exe is named by ZORIZA_EXE, as for the
+// end-to-end tests.
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwctype>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/driver.h"
+#include "tests/e2e/e2e_support.h"
+
+namespace {
+
+using namespace zoriza;
+using namespace zoriza::e2e;
+
+constexpr wchar_t kZorizaClass[] = L"ZORIZA.Form1";
+constexpr wchar_t kFloorWindowClass[] = L"BenchFloorWindow";
+constexpr wchar_t kFloorPanelClass[] = L"BenchFloorPanel";
+constexpr wchar_t kDialogClass[] = L"#32770";
+constexpr int kPanelScanButton = 1;
+constexpr int kPanelFolderList = 2;
+constexpr int kPanelBoxButton = 3;
+constexpr int kMessageTextId = 0xFFFF;
+constexpr double kTimeoutMs = 30000;
+constexpr wchar_t kServerFolder[] = L"F:\\VekPro";
+constexpr wchar_t kCreatedReport[] = L"Creats accessos al servidor F:\\VekPro\\";
+
+double NowMs() {
+    static const LONGLONG frequency = [] {
+        LARGE_INTEGER value;
+        QueryPerformanceFrequency(&value);
+        return value.QuadPart;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency);
+}
+
+[[noreturn]] void Fail(const std::string& what) { throw std::runtime_error(what); }
+
+std::string Narrow(const std::wstring& text) {
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(length > 0 ? length - 1 : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, narrow.data(), length, nullptr, nullptr);
+    return narrow;
+}
+
+void Sample(const char* measure, const char* program, double value) {
+    std::printf("sample %s %s %.4f\n", measure, program, value);
+    std::fflush(stdout);
+}
+
+void Info(const std::string& key, const std::string& value) {
+    std::printf("info %s %s\n", key.c_str(), value.c_str());
+    std::fflush(stdout);
+}
+
+struct Program {
+    const char* name;
+    std::wstring path;
+    const wchar_t* windowClass;
+};
+
+struct ThreadWindowSearch {
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchThreadWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<ThreadWindowSearch*>(parameter);
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (IsWindowVisible(window) && wcscmp(className, search->className) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A visible top-level window of that class belonging to the thread.
+HWND FindThreadWindow(DWORD threadId, const wchar_t* className) {
+    ThreadWindowSearch search{className, nullptr};
+    EnumThreadWindows(threadId, &MatchThreadWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+DWORD ThreadOf(HWND window) { return GetWindowThreadProcessId(window, nullptr); }
+
+// How long the driver lets things settle before each run and each click:
+// what a process start or end leaves behind (its own threads, the server's
+// and the desktop's work) would otherwise land in the next measurement.
+DWORD settleMs = 200;
+
+// Returns once the window's thread has dealt with everything sent before,
+// and the settling time after that.
+void Settle(HWND window) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    Sleep(settleMs);
+}
+
+// The thread's message box once it is visible. Between looks the driver
+// sends the program a message: that returns at once while the program is
+// idle, and otherwise only when it reads its messages again, which a busy
+// command does first in its message box's own loop.
+HWND WaitForMessageBoxOf(HWND mainWindow) {
+    const DWORD thread = ThreadOf(mainWindow);
+    const double deadline = NowMs() + kTimeoutMs;
+    for (;;) {
+        if (const HWND box = FindThreadWindow(thread, kDialogClass)) return box;
+        if (NowMs() > deadline) return nullptr;
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(mainWindow, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored);
+        if (const HWND box = FindThreadWindow(thread, kDialogClass)) return box;
+        Sleep(1);
+    }
+}
+
+std::wstring MessageBoxText(HWND box) {
+    const double deadline = NowMs() + 2000;
+    wchar_t text[1024] = {};
+    while (GetWindowTextW(GetDlgItem(box, kMessageTextId), text, 1024) == 0 && NowMs() < deadline) Sleep(5);
+    return text;
+}
+
+void CloseBox(HWND box) {
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    const double deadline = NowMs() + 5000;
+    while (IsWindow(box) && IsWindowVisible(box) && NowMs() < deadline) Sleep(5);
+}
+
+// One process of a program with a main window, started in C:\ and followed
+// until its window is visible and it waits for input.
+class Started {
+public:
+    explicit Started(const Program& program, const std::wstring& arguments = L"") {
+        std::wstring commandLine = L"\"" + program.path + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        const double begin = NowMs();
+        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, L"C:\\", &startup,
+                            &process_)) {
+            Fail(std::string(program.name) + " did not start");
+        }
+        const double deadline = begin + kTimeoutMs;
+        while ((window_ = FindThreadWindow(process_.dwThreadId, program.windowClass)) == nullptr) {
+            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0 || NowMs() > deadline) {
+                Fail(std::string(program.name) + " showed no window");
+            }
+            Sleep(1);
+        }
+        if (WaitForInputIdle(process_.hProcess, static_cast<DWORD>(kTimeoutMs)) != 0) {
+            Fail(std::string(program.name) + " did not become idle");
+        }
+        startToIdleMs_ = NowMs() - begin;
+    }
+
+    ~Started() {
+        Close();
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    Started(const Started&) = delete;
+    Started& operator=(const Started&) = delete;
+
+    HWND Window() const { return window_; }
+    HANDLE Process() const { return process_.hProcess; }
+    double StartToIdleMs() const { return startToIdleMs_; }
+
+    void Close() {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) return;
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) {
+            TerminateProcess(process_.hProcess, 1);
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+    double startToIdleMs_ = 0;
+};
+
+// The programs in turn, `rounds` times; the first program of each round
+// moves on by one, so that none is always first.
+template <typename Measure>
+void Interleave(std::size_t count, int warmup, int runs, Measure measure) {
+    for (int round = 0; round < warmup + runs; ++round) {
+        for (std::size_t k = 0; k < count; ++k) {
+            // What the last run left behind (its process ending) settles first.
+            Sleep(settleMs);
+            measure((static_cast<std::size_t>(round) + k) % count, round >= warmup);
+        }
+    }
+}
+
+// ---- start-up and memory -------------------------------------------------
+
+// What ZORIZA.exe's drive list asks of every drive when it opens: its type,
+// and for a fixed, network or RAM drive its label. Timed here, in the
+// driver, for the drives of the prefix.
+double ProbeDrives() {
+    const DWORD length = GetLogicalDriveStringsW(0, nullptr);
+    std::wstring roots(length, L'\0');
+    GetLogicalDriveStringsW(length, roots.data());
+    const double begin = NowMs();
+    for (const wchar_t* root = roots.c_str(); *root != L'\0'; root += wcslen(root) + 1) {
+        const UINT type = GetDriveTypeW(root);
+        if (type != DRIVE_FIXED && type != DRIVE_REMOTE && type != DRIVE_RAMDISK) continue;
+        wchar_t label[MAX_PATH + 1] = {};
+        GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0);
+    }
+    return NowMs() - begin;
+}
+
+void StartUpPhase(const std::vector<Program>& programs, int warmup, int runs) {
+    Interleave(programs.size() + 1, warmup, runs, [&](std::size_t index, bool report) {
+        if (index == programs.size()) {
+            const double ms = ProbeDrives();
+            if (report) Sample("drive_probe_ms", "driver", ms);
+            return;
+        }
+        const Program& program = programs[index];
+        Started started(program);
+        PROCESS_MEMORY_COUNTERS_EX memory{};
+        memory.cb = sizeof(memory);
+        if (!GetProcessMemoryInfo(started.Process(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                                  sizeof(memory))) {
+            Fail(std::string("no memory counters for ") + program.name);
+        }
+        started.Close();
+        // Windows gives the commit charge twice, as PrivateUsage and as
+        // PagefileUsage; Wine fills in only the older PROCESS_MEMORY_COUNTERS
+        // (PagefileUsage: the process's anonymous resident and swapped memory).
+        const bool privateUsageFilled = memory.PrivateUsage != 0;
+        static bool told = false;
+        if (!told) {
+            told = true;
+            Info("private_bytes_from", privateUsageFilled ? "PrivateUsage" : "PagefileUsage");
+        }
+        if (!report) return;
+        Sample("startup_ms", program.name, started.StartToIdleMs());
+        Sample("peak_working_set_bytes", program.name, static_cast<double>(memory.PeakWorkingSetSize));
+        Sample("private_bytes", program.name,
+               static_cast<double>(privateUsageFilled ? memory.PrivateUsage : memory.PagefileUsage));
+    });
+}
+
+// ---- the create command --------------------------------------------------
+
+struct ExpectedSetting {
+    const wchar_t* name;
+    const wchar_t* text;
+};
+
+constexpr ExpectedSetting kExpectedSettings[] = {
+    {L"Idioma", L"0"}, {L"Aplicacio", L"0"}, {L"Directori", kServerFolder}, {L"Plataforma", L"1"}, {L"Icona0", L"1"},
+};
+
+void PrepareCreate() {
+    ClearSettings();
+    RemoveTree(ProgramsFolder() + L"\\VekPro");
+    for (const std::wstring& link : LinksUnder(DesktopFolder())) DeleteFileW((DesktopFolder() + L"\\" + link).c_str());
+}
+
+// The eight shortcuts and five settings, as the create command leaves them.
+std::map<std::wstring, LinkFields> CheckCreated(const char* who) {
+    std::map<std::wstring, LinkFields> links;
+    for (const std::wstring& link : LinksUnder(DesktopFolder())) {
+        links[L"Desktop\\" + link] = ReadLink(DesktopFolder() + L"\\" + link);
+    }
+    for (const std::wstring& link : LinksUnder(ProgramsFolder())) {
+        links[L"Programs\\" + link] = ReadLink(ProgramsFolder() + L"\\" + link);
+    }
+    if (links.size() != 8) Fail(std::string(who) + " left " + std::to_string(links.size()) + " shortcuts, not 8");
+    for (const ExpectedSetting& setting : kExpectedSettings) {
+        const auto stored = Stored(setting.name);
+        if (!stored || stored->type != REG_SZ || stored->Text() != setting.text) {
+            Fail(std::string(who) + " did not save " + Narrow(setting.name));
+        }
+    }
+    return links;
+}
+
+bool SameFields(const LinkFields& a, const LinkFields& b) {
+    return a.target == b.target && a.arguments == b.arguments && a.workingDirectory == b.workingDirectory &&
+           a.iconLocation == b.iconLocation && a.iconIndex == b.iconIndex && a.description == b.description &&
+           a.hotkey == b.hotkey && a.showCommand == b.showCommand && a.headerHotkey == b.headerHotkey;
+}
+
+void WaitIdle(const RunningProgram& program) {
+    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, program.ProcessId());
+    if (process == nullptr) Fail("cannot open ZORIZA.exe's process");
+    const DWORD waited = WaitForInputIdle(process, static_cast<DWORD>(kTimeoutMs));
+    CloseHandle(process);
+    if (waited != 0) Fail("ZORIZA.exe did not become idle");
+}
+
+// The worked example's choices, then the click on CREAR.
+double CreateWithZoriza(std::map<std::wstring, LinkFields>* links) {
+    PrepareCreate();
+    RunningProgram program;
+    if (program.Window() == nullptr) Fail("ZORIZA.exe showed no window");
+    WaitIdle(program);
+    program.Click(ControlId::Platform1);
+    if (!program.WaitUntil([&] { return program.Checked(ControlId::Platform1); })) Fail("32 bit not chosen");
+    if (!program.Checked(ControlId::Icona)) program.Click(ControlId::Icona);
+    if (!program.WaitUntil([&] { return program.Checked(ControlId::Icona); })) Fail("desktop shortcut not chosen");
+    program.ChooseDrive(L'f');
+    if (!program.WaitUntil([&] { return program.ListText(ControlId::Dir1, 0) == L"F:\\"; })) Fail("drive f: not shown");
+    program.OpenFolder(L"VekPro");
+    if (!program.WaitUntil([&] {
+            return program.ListIndex(ControlId::Dir1) == 1 && program.ListText(ControlId::Dir1, 1) == L"  VekPro";
+        })) {
+        Fail("folder F:\\VekPro not shown");
+    }
+    Settle(program.Window());
+
+    const double begin = NowMs();
+    PostMessageW(program.Control(ControlId::Intro), BM_CLICK, 0, 0);
+    const HWND box = WaitForMessageBoxOf(program.Window());
+    const double elapsed = NowMs() - begin;
+
+    if (box == nullptr) Fail("ZORIZA.exe showed no report");
+    const std::wstring text = MessageBoxText(box);
+    CloseBox(box);
+    if (text != kCreatedReport) Fail("ZORIZA.exe reported: " + Narrow(text));
+    *links = CheckCreated("ZORIZA.exe");
+    program.CloseWindow();
+    program.WaitForExit(5s);
+    return elapsed;
+}
+
+double CreateWithFloor(const std::wstring& path, std::map<std::wstring, LinkFields>* links) {
+    PrepareCreate();
+    std::wstring commandLine = L"\"" + path + L"\" " + kServerFolder + L" " + std::to_wstring(settleMs);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, L"C:\\", &startup, &process)) {
+        Fail("floor_create did not start");
+    }
+    DWORD code = 0;
+    const bool ended = WaitForSingleObject(process.hProcess, static_cast<DWORD>(kTimeoutMs)) == WAIT_OBJECT_0;
+    GetExitCodeProcess(process.hProcess, &code);
+    if (!ended) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (!ended || code >= 0xE0000000) Fail("floor_create failed: " + std::to_string(code));
+    *links = CheckCreated("floor_create");
+    return code / 1000.0;
+}
+
+double ClickToMessageBox(const Program& panel) {
+    Started started(panel);
+    Settle(started.Window());
+    const double begin = NowMs();
+    PostMessageW(GetDlgItem(started.Window(), kPanelBoxButton), BM_CLICK, 0, 0);
+    const HWND box = WaitForMessageBoxOf(started.Window());
+    const double elapsed = NowMs() - begin;
+    if (box == nullptr) Fail("floor_panel showed no message box");
+    CloseBox(box);
+    return elapsed;
+}
+
+void CreatePhase(const Program& panel, const std::wstring& floorCreate, int warmup, int runs) {
+    bool compared = false;
+    std::map<std::wstring, LinkFields> zorizaLinks;
+    std::map<std::wstring, LinkFields> floorLinks;
+    Interleave(3, warmup, runs, [&](std::size_t index, bool report) {
+        switch (index) {
+            case 0: {
+                const double ms = CreateWithZoriza(&zorizaLinks);
+                if (report) Sample("create_ms", "zoriza", ms);
+                break;
+            }
+            case 1: {
+                const double ms = CreateWithFloor(floorCreate, &floorLinks);
+                if (report) Sample("create_ms", "floor_create", ms);
+                break;
+            }
+            default: {
+                const double ms = ClickToMessageBox(panel);
+                if (report) Sample("create_ms", "floor_box", ms);
+                break;
+            }
+        }
+        if (!compared && !zorizaLinks.empty() && !floorLinks.empty()) {
+            compared = true;
+            bool same = zorizaLinks.size() == floorLinks.size();
+            for (const auto& [name, fields] : zorizaLinks) {
+                const auto other = floorLinks.find(name);
+                if (other == floorLinks.end() || !SameFields(fields, other->second)) {
+                    Info("create_field_difference", Narrow(name));
+                    same = false;
+                }
+            }
+            Info("create_floor_writes_same_fields", same ? "yes" : "no");
+            if (!same) Fail("the floor does not write what ZORIZA.exe writes");
+        }
+    });
+    PrepareCreate();
+}
+
+// ---- the server scan -----------------------------------------------------
+
+std::wstring ListEntry(HWND list, int index) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, SMTO_NORMAL, 5000, &length) ||
+        static_cast<LRESULT>(length) == LB_ERR || length >= 512) {
+        return {};
+    }
+    wchar_t text[512] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                        5000, &ignored);
+    return text;
+}
+
+// The folder list on the drive's root, its second entry selected. While the
+// program is busy with the scan the first message waits for it to finish.
+bool ShowsEditionFolder(HWND list, const std::wstring& root) {
+    DWORD_PTR selected = static_cast<DWORD_PTR>(LB_ERR);
+    if (!SendMessageTimeoutW(list, LB_GETCURSEL, 0, 0, SMTO_NORMAL, 30000, &selected) || selected != 1) return false;
+    return ListEntry(list, 0) == root;
+}
+
+double Scan(const Program& program, bool zoriza, wchar_t launcher, double* lookupsMs) {
+    Started started(program);
+    const HWND window = started.Window();
+    const HWND list = GetDlgItem(window, zoriza ? static_cast<int>(ControlId::Dir1) : kPanelFolderList);
+    const HWND button = GetDlgItem(window, zoriza ? static_cast<int>(ControlId::Search) : kPanelScanButton);
+    const std::wstring root = {static_cast<wchar_t>(std::towupper(launcher)), L':', L'\\'};
+    if (ShowsEditionFolder(list, root)) Fail(std::string(program.name) + " is on the launcher drive before the scan");
+    Settle(window);
+
+    const double begin = NowMs();
+    PostMessageW(button, BM_CLICK, 0, 0);
+    const double deadline = begin + kTimeoutMs;
+    // No pause between looks: while the program is busy with the scan the
+    // first message of a look waits for it, so the look that sees the lists
+    // moved comes as soon as the handler has returned.
+    while (!ShowsEditionFolder(list, root)) {
+        const double now = NowMs();
+        // A message box instead means that the scan found nothing.
+        if (now > deadline || (now - begin > 1000 && FindThreadWindow(ThreadOf(window), kDialogClass) != nullptr)) {
+            Fail(std::string(program.name) + "'s scan did not land on the launcher drive");
+        }
+    }
+    const double elapsed = NowMs() - begin;
+
+    if (ListEntry(list, 1) != L"  VekPro") Fail(std::string(program.name) + " does not show the edition folder");
+    if (lookupsMs != nullptr) {
+        DWORD_PTR microseconds = 0;
+        SendMessageTimeoutW(window, WM_APP, 0, 0, SMTO_NORMAL, 5000, &microseconds);
+        *lookupsMs = static_cast<double>(microseconds) / 1000.0;
+    }
+    return elapsed;
+}
+
+int CountDrives() {
+    int count = 0;
+    for (DWORD drives = GetLogicalDrives(); drives != 0; drives &= drives - 1) ++count;
+    return count;
+}
+
+void ScanPhase(const Program& zoriza, const Program& panel, int drives, wchar_t launcher, wchar_t notReady,
+               int warmup, int runs) {
+    ClearSettings();
+    const std::string suffix = "_" + std::to_string(drives);
+    Info("scan_drives_listed" + suffix, std::to_string(CountDrives()));
+    if (notReady != 0) {
+        const std::wstring path = std::wstring{notReady, L':', L'\\'} + L"VekPro\\VEKBIN.BAT";
+        SetLastError(ERROR_SUCCESS);
+        const bool answersNotReady =
+            GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_NOT_READY;
+        Info("scan_not_ready_drive" + suffix, answersNotReady ? "yes" : "no");
+    }
+    const std::string measure = "scan_ms" + suffix;
+    const std::string lookups = "scan_lookups_ms" + suffix;
+    Interleave(2, warmup, runs, [&](std::size_t index, bool report) {
+        if (index == 0) {
+            const double ms = Scan(zoriza, true, launcher, nullptr);
+            if (report) Sample(measure.c_str(), "zoriza", ms);
+        } else {
+            double lookupMs = 0;
+            const double ms = Scan(panel, false, launcher, &lookupMs);
+            if (report) {
+                Sample(measure.c_str(), "floor_panel", ms);
+                Sample(lookups.c_str(), "floor_panel", lookupMs);
+            }
+        }
+    });
+}
+
+std::wstring WindowsPath(std::wstring path) {
+    for (wchar_t& c : path) {
+        if (c == L'/') c = L'\\';
+    }
+    return path;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    try {
+        std::vector<std::wstring> phases;
+        std::map<std::wstring, std::wstring> options;
+        for (int i = 1; i < argc; ++i) {
+            const std::wstring argument = argv[i];
+            if (argument.rfind(L"--", 0) == 0) {
+                if (i + 1 >= argc) Fail("no value for " + Narrow(argument));
+                options[argument.substr(2)] = argv[++i];
+            } else {
+                phases.push_back(argument);
+            }
+        }
+        const auto option = [&](const wchar_t* name, const wchar_t* fallback) {
+            const auto found = options.find(name);
+            return found != options.end() ? found->second : std::wstring(fallback);
+        };
+        const int runs = std::stoi(option(L"runs", L"15"));
+        const int warmup = std::stoi(option(L"warmup", L"1"));
+        settleMs = static_cast<DWORD>(std::stoi(option(L"settle", L"200")));
+        const Program zoriza{"zoriza", ProgramPath(), kZorizaClass};
+        const Program floor{"floor", WindowsPath(option(L"floor-window", L"")), kFloorWindowClass};
+        const Program floorDlls{"floor_dlls", WindowsPath(option(L"floor-dlls", L"")), kFloorWindowClass};
+        const Program floorControls{"floor_controls", WindowsPath(option(L"floor-controls", L"")), kFloorWindowClass};
+        // Another build of ZORIZA.exe to start side by side with it, to try a change.
+        const Program variant{"variant", WindowsPath(option(L"variant", L"")), kZorizaClass};
+        const Program panel{"floor_panel", WindowsPath(option(L"floor-panel", L"")), kFloorPanelClass};
+        const std::wstring floorCreate = WindowsPath(option(L"floor-create", L""));
+
+        const ComScope com;
+        SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+        for (const std::wstring& phase : phases) {
+            if (phase == L"startup") {
+                std::vector<Program> programs = {zoriza, floor, floorDlls, floorControls};
+                if (!variant.path.empty()) programs.push_back(variant);
+                StartUpPhase(programs, warmup, runs);
+            } else if (phase == L"create") {
+                CreatePhase(panel, floorCreate, warmup, runs);
+            } else if (phase == L"scan") {
+                const std::wstring launcher = option(L"launcher", L"f");
+                const std::wstring notReady = option(L"not-ready", L"");
+                ScanPhase(zoriza, panel, std::stoi(option(L"drives", L"1")), static_cast<wchar_t>(towlower(launcher[0])),
+                          notReady.empty() ? 0 : static_cast<wchar_t>(towupper(notReady[0])), warmup, runs);
+            } else {
+                Fail("no such phase: " + Narrow(phase));
+            }
+        }
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "zoriza_bench: %s\n", error.what());
+        return 1;
+    }
+}

@@ -1,0 +1,175 @@
+#!/usr/bin/env bash
+# Measures ZORIZA.exe against floor programs under Wine and prints one table:
+# the shipped file's size and imports, start-up, memory, the create command
+# and the server scan on 1, 8 and 24 drives. Every timing is taken side by
+# side with its floor, interleaved, in one fresh copy of the golden prefix,
+# headless.
+#
+#   bench/run.sh [--runs N] [--scan-runs N] [--warmup N] [--keep-prefix]
+#                [--variant EXE]
+#
+#   --runs N       timed runs of each program for start-up, memory and the
+#                  create command (default 15)
+#   --scan-runs N  timed runs of each program for each scan (default 30: a
+#                  scan takes a few milliseconds, so it needs more of them)
+#   --warmup N     rounds run first and left out of the figures (default 1)
+#   --keep-prefix  keep the prefix (build/bench-wine/runs/bench.*) afterwards
+#   --variant EXE  another x86_64 build of ZORIZA.exe, started in turn with the
+#                  others for start-up and memory: to try a change side by side
+#
+# Builds go to build/bench/ (ZORIZA.exe from the win64 and win32 presets,
+# the benchmark programs from bench/CMakeLists.txt); the raw samples are left
+# in build/bench/results.txt.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/.." && pwd)
+
+runs=15
+scan_runs=30
+warmup=1
+keep=
+variant=
+while [ $# -gt 0 ]; do
+  case $1 in
+    --runs) runs=${2:?}; shift 2 ;;
+    --scan-runs) scan_runs=${2:?}; shift 2 ;;
+    --warmup) warmup=${2:?}; shift 2 ;;
+    --keep-prefix) keep=1; shift ;;
+    --variant) variant=$(realpath "${2:?}"); shift 2 ;;
+    -h|--help) awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0"; exit 0 ;;
+    *) echo "bench/run.sh: unknown option $1 (see --help)" >&2; exit 2 ;;
+  esac
+done
+[[ $runs =~ ^[1-9][0-9]*$ ]] || { echo "bench/run.sh: --runs needs a positive number" >&2; exit 2; }
+[[ $scan_runs =~ ^[1-9][0-9]*$ ]] || { echo "bench/run.sh: --scan-runs needs a positive number" >&2; exit 2; }
+[[ $warmup =~ ^[0-9]+$ ]] || { echo "bench/run.sh: --warmup needs a number" >&2; exit 2; }
+
+started=$(date +%s)
+load_before=$(cut -d' ' -f1 /proc/loadavg)
+say() { printf '[%4ss] %s\n' "$(( $(date +%s) - started ))" "$*" >&2; }
+
+"$root/scripts/install-deps.sh"
+
+out="$root/build/bench"
+mkdir -p "$out"
+say "building ZORIZA.exe (x86_64 and i686) and the benchmark programs (log: build/bench/build.log)"
+if ! (
+  cd "$root"
+  cmake --preset win64 -B "$out/win64" -DZORIZA_TESTS=OFF
+  cmake --build "$out/win64" --target ZORIZA -j2
+  cmake --preset win32 -B "$out/win32" -DZORIZA_TESTS=OFF
+  cmake --build "$out/win32" --target ZORIZA -j2
+  cmake -S "$here" -B "$out/tools" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake"
+  cmake --build "$out/tools" -j2
+) > "$out/build.log" 2>&1; then
+  tail -n 40 "$out/build.log" >&2
+  exit 1
+fi
+zoriza64="$out/win64/app/ZORIZA.exe"
+zoriza32="$out/win32/app/ZORIZA.exe"
+tools="$out/tools"
+
+export ZORIZA_WINE_ROOT="$root/build/bench-wine"
+say "golden prefix in build/bench-wine/golden"
+"$root/tests/wine/make-golden-prefix.sh" "$ZORIZA_WINE_ROOT" >&2
+source "$root/tests/wine/wine-env.sh"
+
+mkdir -p "$ZORIZA_WINE_ROOT/runs"
+prefix=$(mktemp -d "$ZORIZA_WINE_ROOT/runs/bench.XXXXXX")
+export WINEPREFIX=$prefix
+not_ready_mount="$prefix/drives/not-ready"
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  umount -l "$not_ready_mount" 2>/dev/null || true
+  if [ -n "$keep" ]; then echo "prefix kept: $prefix" >&2; else rm -rf "$prefix"; fi
+}
+trap cleanup EXIT
+cp -a "$ZORIZA_WINE_ROOT/golden/." "$prefix/"
+say "fresh prefix $prefix"
+
+# A drive that is not ready: a FUSE mount on which every request fails
+# (needs root and /dev/fuse; without it the scan runs without one).
+eio="$ZORIZA_WINE_ROOT/eio_fs"
+[ -x "$eio" ] || cc -O2 -Wall -Wextra -o "$eio" "$root/tests/tools/eio_fs.c" 2>/dev/null || true
+mkdir -p "$not_ready_mount"
+have_not_ready=
+if [ -x "$eio" ] && "$eio" "$not_ready_mount" > /dev/null 2>&1; then have_not_ready=1; fi
+
+# link_drives SET LAUNCHER NOT_READY LETTER...: the prefix's drives besides
+# c: and z: become LETTER..., each an empty server folder of its own, except
+# NOT_READY (the failing mount, when there is one) and LAUNCHER, whose VekPro
+# folder holds both launchers. The server is ended first: the drive list is
+# read when it starts.
+link_drives() {
+  local set=$1 launcher=$2 not_ready=$3 letter target
+  shift 3
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  find "$prefix/dosdevices" -maxdepth 1 -name '?:' ! -name 'c:' ! -name 'z:' -exec rm -f {} +
+  for letter in "$@"; do
+    target="$prefix/drives/$set/$letter"
+    if [ "$letter" = "$not_ready" ] && [ -n "$have_not_ready" ]; then
+      target=$not_ready_mount
+    else
+      mkdir -p "$target"
+    fi
+    ln -sfn "$target" "$prefix/dosdevices/$letter:"
+  done
+  mkdir -p "$prefix/drives/$set/$launcher/VekPro/IMATGES"
+  printf '@echo off\r\n' > "$prefix/drives/$set/$launcher/VekPro/VEKBIN.BAT"
+  printf '@echo off\r\n' > "$prefix/drives/$set/$launcher/VekPro/VEKPRO.BAT"
+}
+
+results="$out/results.txt"
+: > "$results"
+: > "$out/wine.log"
+export ZORIZA_EXE="Z:$zoriza64"
+bench() {
+  wine "$tools/zoriza_bench.exe" "$@" --warmup "$warmup" \
+    --floor-window "Z:$tools/floor_window.exe" --floor-dlls "Z:$tools/floor_window_dlls.exe" \
+    --floor-controls "Z:$tools/floor_window_controls.exe" \
+    --floor-panel "Z:$tools/floor_panel.exe" --floor-create "Z:$tools/floor_create.exe" \
+    2>> "$out/wine.log" | tr -d '\r' >> "$results" || {
+    echo "bench/run.sh: the measuring driver failed; the end of build/bench/wine.log:" >&2
+    tail -n 15 "$out/wine.log" >&2
+    exit 1
+  }
+}
+
+# 24 mapped drives need a: and b: as well: d: to y: are 22 letters.
+letters24=(a b d e f g h i j k l m n o p q r s t u v w x y)
+
+say "start-up, memory and the create command ($runs runs each)"
+link_drives one f - f
+bench startup create --runs "$runs" ${variant:+--variant "Z:$variant"}
+say "scan with 1 mapped drive ($scan_runs runs each)"
+bench scan --runs "$scan_runs" --drives 1 --launcher f
+say "scan with 8 mapped drives"
+link_drives eight k d d e f g h i j k
+bench scan --runs "$scan_runs" --drives 8 --launcher k --not-ready d
+say "scan with 24 mapped drives"
+link_drives all y d "${letters24[@]}"
+bench scan --runs "$scan_runs" --drives 24 --launcher y --not-ready d
+wineserver -k 2>/dev/null || true
+
+imports() { "$1" -p "$2" | awk '/DLL Name/ { print $3 }' | paste -sd ' ' -; }
+{
+  echo "info runs $runs"
+  echo "info scan_runs $scan_runs"
+  echo "info warmup $warmup"
+  echo "info not_ready_mount $([ -n "$have_not_ready" ] && echo yes || echo no)"
+  echo "info shipped_path ${zoriza32#"$root/"}"
+  echo "info shipped_bytes $(stat -c %s "$zoriza32")"
+  echo "info shipped_imports $(imports i686-w64-mingw32-objdump "$zoriza32")"
+  echo "info x86_64_bytes $(stat -c %s "$zoriza64")"
+  echo "info x86_64_imports $(imports x86_64-w64-mingw32-objdump "$zoriza64")"
+  echo "info floor_window_imports $(imports x86_64-w64-mingw32-objdump "$tools/floor_window.exe")"
+  echo "info wine $(wine --version)"
+  echo "info cpu $(nproc) x $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)"
+  echo "info seconds $(( $(date +%s) - started ))"
+  echo "info load_before $load_before"
+  echo "info load_after $(cut -d' ' -f1 /proc/loadavg)"
+} >> "$results"
+say "done; raw samples in ${results#"$root/"}"
+python3 "$here/summarise.py" "$results"
