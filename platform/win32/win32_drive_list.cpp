@@ -1,21 +1,42 @@
 // The drive list: a drop-down of the machine's drives, "c: [label]".
+#include "platform/win32/list_text.h"
+
+#include <winnetwk.h>
+
 #include <algorithm>
 
-#include "platform/win32/list_text.h"
 #include "platform/win32/win32_controls.h"
 
 namespace zoriza {
 
 namespace {
 
-std::wstring DriveLabel(const std::wstring& root) {
-    const UINT type = GetDriveTypeW(root.c_str());
-    if (type != DRIVE_FIXED && type != DRIVE_REMOTE && type != DRIVE_RAMDISK) return {};
+// A network drive shows the share it is mapped to, read from the local
+// mapping: asking the server for its label could keep the window from
+// opening while the server does not answer.
+std::wstring NetworkName(const std::wstring& root) {
+    const std::wstring drive = root.substr(0, kDriveLength);
+    wchar_t name[MAX_PATH + 1] = {};
+    DWORD length = MAX_PATH + 1;
+    return WNetGetConnectionW(drive.c_str(), name, &length) == NO_ERROR ? name : L"";
+}
+
+std::wstring VolumeLabel(const std::wstring& root) {
     wchar_t label[MAX_PATH + 1] = {};
     if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) {
         return {};
     }
     return label;
+}
+
+// Removable drives are not probed: one without a medium answers slowly.
+std::wstring DriveLabel(const std::wstring& root) {
+    switch (GetDriveTypeW(root.c_str())) {
+        case DRIVE_FIXED:
+        case DRIVE_RAMDISK: return VolumeLabel(root);
+        case DRIVE_REMOTE: return NetworkName(root);
+        default: return {};
+    }
 }
 
 // "c: [System]", or "c:" for a drive without a label or one that is not probed.
