@@ -171,10 +171,17 @@ public:
         std::wstring commandLine = L"\"" + program.path + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
-        const double begin = NowMs();
-        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, L"C:\\", &startup,
-                            &process_)) {
-            Fail(std::string(program.name) + " did not start");
+        // Wine now and then refuses one CreateProcessW on this shared machine;
+        // a second try a moment later starts the program.
+        double begin = NowMs();
+        for (int attempt = 1; !CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                              L"C:\\", &startup, &process_);
+             ++attempt) {
+            if (attempt == 3) {
+                Fail(std::string(program.name) + " did not start (error " + std::to_string(GetLastError()) + ")");
+            }
+            Sleep(200);
+            begin = NowMs();
         }
         const double deadline = begin + kTimeoutMs;
         while ((window_ = FindThreadWindow(process_.dwThreadId, program.windowClass)) == nullptr) {

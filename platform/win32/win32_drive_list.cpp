@@ -1,10 +1,7 @@
 // The drive list: a drop-down of the machine's drives, "c: [label]".
-#include "platform/win32/list_text.h"
-
-#include <winnetwk.h>
-
 #include <algorithm>
 
+#include "platform/win32/list_text.h"
 #include "platform/win32/win32_controls.h"
 
 namespace zoriza {
@@ -13,12 +10,21 @@ namespace {
 
 // A network drive shows the share it is mapped to, read from the local
 // mapping: asking the server for its label could keep the window from
-// opening while the server does not answer.
+// opening while the server does not answer. The networking library is loaded
+// only when there is a network drive, so that a start without one does not
+// pay for it.
 std::wstring NetworkName(const std::wstring& root) {
+    using GetConnection = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
+    const HMODULE library = LoadLibraryExW(L"mpr.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (library == nullptr) return {};
+    const auto getConnection =
+        reinterpret_cast<GetConnection>(reinterpret_cast<void*>(GetProcAddress(library, "WNetGetConnectionW")));
     const std::wstring drive = root.substr(0, kDriveLength);
     wchar_t name[MAX_PATH + 1] = {};
     DWORD length = MAX_PATH + 1;
-    return WNetGetConnectionW(drive.c_str(), name, &length) == NO_ERROR ? name : L"";
+    const bool mapped = getConnection != nullptr && getConnection(drive.c_str(), name, &length) == NO_ERROR;
+    FreeLibrary(library);
+    return mapped ? name : L"";
 }
 
 std::wstring VolumeLabel(const std::wstring& root) {
