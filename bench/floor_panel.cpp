@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "floor_main_window.h"
+
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"BenchFloorPanel";
@@ -123,16 +125,7 @@ HWND Child(HWND parent, const wchar_t* className, const wchar_t* text, DWORD sty
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     ReadDrives();
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &WindowProcedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClass;
-    RegisterClassExW(&windowClass);
-    const HWND window = CreateWindowExW(0, kWindowClass, L"Floor panel", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, 480, 462, nullptr, nullptr, instance, nullptr);
+    const HWND window = bench::CreateFloorWindow(instance, kWindowClass, L"Floor panel", &WindowProcedure);
     if (window == nullptr) return 1;
     Child(window, L"BUTTON", L"Scan", BS_PUSHBUTTON | WS_TABSTOP, kScanButton, 8, 8, 120, 28);
     Child(window, L"BUTTON", L"Box", BS_PUSHBUTTON | WS_TABSTOP, kBoxButton, 136, 8, 120, 28);
@@ -141,10 +134,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     AddEntry(list, L"C:\\");
     SendMessageW(list, LB_SETCURSEL, 0, 0);
     ShowWindow(window, showCommand);
-    MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
+    return bench::RunMessageLoop();
 }

@@ -13,6 +13,8 @@
 #include <shlobj.h>
 #endif
 
+#include "floor_main_window.h"
+
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"BenchFloorWindow";
@@ -90,25 +92,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 #ifdef BENCH_SAME_IMPORTS
     StartLikeZoriza();
 #endif
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &WindowProcedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClass;
-    RegisterClassExW(&windowClass);
-    const HWND window = CreateWindowExW(0, kWindowClass, L"Floor", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, 480, 462, nullptr, nullptr, instance, nullptr);
+    const HWND window = bench::CreateFloorWindow(instance, kWindowClass, L"Floor", &WindowProcedure);
     if (window == nullptr) return 1;
 #ifdef BENCH_SAME_CONTROLS
     AddControls(window, instance);
 #endif
     ShowWindow(window, showCommand);
-    MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
+    return bench::RunMessageLoop();
 }

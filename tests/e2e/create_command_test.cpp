@@ -40,9 +40,7 @@ protected:
             program.Click(ControlId::Icona);
             ASSERT_TRUE(program.WaitUntil([&] { return program.Checked(ControlId::Icona); }));
         }
-        program.ChooseDrive(L'f');
-        ASSERT_TRUE(program.WaitUntil([&] { return program.ListText(ControlId::Dir1, 0) == L"F:\\"; }));
-        program.OpenFolder(L"VekPro");
+        ASSERT_TRUE(program.MoveToServerFolder(L'f', L"VekPro"));
     }
 
     std::wstring CreateAndReadReport(RunningProgram& program, bool* errorIcon = nullptr) {

@@ -392,9 +392,7 @@ void Choose(RunningProgram& program, bool byScan) {
     if (byScan) {
         program.Click(ControlId::Search);
     } else {
-        program.ChooseDrive(L'f');
-        ASSERT_TRUE(program.WaitUntil([&] { return program.ListText(ControlId::Dir1, 0) == L"F:\\"; }));
-        program.OpenFolder(L"VekPro");
+        ASSERT_TRUE(program.MoveToServerFolder(L'f', L"VekPro"));
     }
     ASSERT_TRUE(program.WaitUntil(showsVekPro, 20s)) << "F:\\VekPro was not chosen";
 }

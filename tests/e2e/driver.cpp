@@ -202,6 +202,17 @@ void RunningProgram::OpenFolder(const std::wstring& name) {
     throw std::runtime_error("no such folder in the folder list");
 }
 
+bool RunningProgram::MoveToServerFolder(wchar_t drive, const std::wstring& folder) {
+    const std::wstring root = {static_cast<wchar_t>(towupper(drive)), L':', L'\\'};
+    ChooseDrive(drive);
+    if (!WaitUntil([&] { return ListText(ControlId::Dir1, 0) == root; })) return false;
+    OpenFolder(folder);
+    return WaitUntil([&] {
+        const std::wstring selected = ListText(ControlId::Dir1, ListIndex(ControlId::Dir1));
+        return selected.size() >= folder.size() && selected.compare(selected.size() - folder.size(), folder.size(), folder) == 0;
+    });
+}
+
 void RunningProgram::Click(ControlId id) { PostMessageW(Control(id), BM_CLICK, 0, 0); }
 
 void RunningProgram::PressKey(ControlId target, WPARAM virtualKey) {

@@ -57,6 +57,9 @@ public:
     void ChooseDrive(wchar_t letter);
     // Double-clicks the folder list entry whose text ends in `name`.
     void OpenFolder(const std::wstring& name);
+    // Chooses `drive` in the drive list, then opens `folder` below its root;
+    // false when the lists did not get there.
+    bool MoveToServerFolder(wchar_t drive, const std::wstring& folder);
     void Click(ControlId id);
     void PressKey(ControlId target, WPARAM virtualKey);
     void CloseWindow();

@@ -14,6 +14,7 @@
 
 #include "tests/e2e/driver.h"
 #include "tests/e2e/e2e_support.h"
+#include "tests/e2e/stored_settings.h"
 
 namespace zoriza::e2e {
 namespace {
@@ -23,7 +24,6 @@ constexpr wchar_t kAplicacio[] = L"Aplicacio";
 constexpr wchar_t kDirectori[] = L"Directori";
 constexpr wchar_t kPlataforma[] = L"Plataforma";
 constexpr wchar_t kIcona[] = L"Icona0";
-constexpr std::array<const wchar_t*, 5> kValueNames = {kIdioma, kAplicacio, kDirectori, kPlataforma, kIcona};
 
 constexpr wchar_t kGreekFolder[] = L"F:\\Ελληνικά";
 
@@ -228,30 +228,6 @@ std::optional<int> StartUpLanguage() {
 // on a 64-bit Windows, the locale's language, the first edition, 64 bit and
 // the box unchecked.
 WindowState AllValid() { return {1, 3, L"f:", L"F:\\VekPro", PlatformChecked(1), BST_CHECKED}; }
-
-using StoredSettings = std::vector<std::optional<StoredValue>>;
-
-StoredSettings StoredNow() {
-    StoredSettings settings;
-    for (const wchar_t* name : kValueNames) settings.push_back(Stored(name));
-    return settings;
-}
-
-::testing::AssertionResult Unchanged(const StoredSettings& before) {
-    const StoredSettings after = StoredNow();
-    for (std::size_t i = 0; i < kValueNames.size(); ++i) {
-        const bool same = before[i].has_value() == after[i].has_value() &&
-                          (!before[i] || (before[i]->type == after[i]->type && before[i]->data == after[i]->data));
-        if (!same) {
-            return ::testing::AssertionFailure()
-                   << Narrow(kValueNames[i]) << " changed: "
-                   << (after[i] ? "type " + std::to_string(after[i]->type) + ", " +
-                                      std::to_string(after[i]->data.size()) + " bytes"
-                                : std::string("removed"));
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
 
 class HostileSettingsTest : public ::testing::Test {
 protected:

@@ -106,9 +106,7 @@ TEST_F(LanguageTest, ASelectionChangesNothingElseInTheWindow) {
 TEST_F(LanguageTest, ACreateAfterASwitchNamesTheShortcutsInTheNewLanguage) {
     RunningProgram program;
     ASSERT_NE(program.Window(), nullptr);
-    program.ChooseDrive(L'f');
-    ASSERT_TRUE(program.WaitUntil([&] { return program.ListText(ControlId::Dir1, 0) == L"F:\\"; }));
-    program.OpenFolder(L"VekPro");
+    ASSERT_TRUE(program.MoveToServerFolder(L'f', L"VekPro"));
     for (const int language : {0, 3}) {
         program.SelectListEntry(ControlId::Lang, language);
         program.Click(ControlId::Intro);

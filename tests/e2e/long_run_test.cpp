@@ -190,10 +190,7 @@ TEST_F(LongRunTest, FiveHundredCreatesWithLanguageSwitchesLeaveNothingBehind) {
     ASSERT_TRUE(program.WaitUntil([&] { return program.Checked(ControlId::Platform1); }));
     program.Click(ControlId::Icona);
     ASSERT_TRUE(program.WaitUntil([&] { return program.Checked(ControlId::Icona); }));
-    program.ChooseDrive(L'f');
-    ASSERT_TRUE(program.WaitUntil([&] { return program.ListText(ControlId::Dir1, 0) == L"F:\\"; }));
-    program.OpenFolder(L"VekPro");
-    ASSERT_TRUE(program.WaitUntil([&] { return program.ListIndex(ControlId::Dir1) == 1; }));
+    ASSERT_TRUE(program.MoveToServerFolder(L'f', L"VekPro"));
 
     std::set<std::wstring> afterCatalan;
     std::set<std::wstring> afterBoth;

@@ -1,0 +1,43 @@
+// The five stored settings as a whole, to show that a run left every one of
+// them byte for byte as it was.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/e2e_support.h"
+
+namespace zoriza::e2e {
+
+inline constexpr std::array<const wchar_t*, 5> kSettingNames = {L"Idioma", L"Aplicacio", L"Directori",
+                                                                L"Plataforma", L"Icona0"};
+
+using StoredSettings = std::vector<std::optional<StoredValue>>;
+
+inline StoredSettings StoredNow() {
+    StoredSettings settings;
+    for (const wchar_t* name : kSettingNames) settings.push_back(Stored(name));
+    return settings;
+}
+
+// Type and data of every setting as in `before`; a missing one still missing.
+inline ::testing::AssertionResult Unchanged(const StoredSettings& before) {
+    const StoredSettings after = StoredNow();
+    for (std::size_t i = 0; i < kSettingNames.size(); ++i) {
+        const bool same = before[i].has_value() == after[i].has_value() &&
+                          (!before[i] || (before[i]->type == after[i]->type && before[i]->data == after[i]->data));
+        if (!same) {
+            return ::testing::AssertionFailure()
+                   << ::testing::PrintToString(std::wstring(kSettingNames[i])) << " changed: "
+                   << (after[i] ? ::testing::PrintToString(after[i]->Text()) + " type " + std::to_string(after[i]->type)
+                                : std::string("removed"));
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace zoriza::e2e
