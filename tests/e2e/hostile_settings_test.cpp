@@ -19,12 +19,6 @@
 namespace zoriza::e2e {
 namespace {
 
-constexpr wchar_t kIdioma[] = L"Idioma";
-constexpr wchar_t kAplicacio[] = L"Aplicacio";
-constexpr wchar_t kDirectori[] = L"Directori";
-constexpr wchar_t kPlataforma[] = L"Plataforma";
-constexpr wchar_t kIcona[] = L"Icona0";
-
 constexpr wchar_t kGreekFolder[] = L"F:\\Ελληνικά";
 
 // ---- Stored data as the registry holds it --------------------------------

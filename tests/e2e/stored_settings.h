@@ -13,8 +13,13 @@
 
 namespace zoriza::e2e {
 
-inline constexpr std::array<const wchar_t*, 5> kSettingNames = {L"Idioma", L"Aplicacio", L"Directori",
-                                                                L"Plataforma", L"Icona0"};
+inline constexpr wchar_t kIdioma[] = L"Idioma";
+inline constexpr wchar_t kAplicacio[] = L"Aplicacio";
+inline constexpr wchar_t kDirectori[] = L"Directori";
+inline constexpr wchar_t kPlataforma[] = L"Plataforma";
+inline constexpr wchar_t kIcona[] = L"Icona0";
+inline constexpr std::array<const wchar_t*, 5> kSettingNames = {kIdioma, kAplicacio, kDirectori, kPlataforma,
+                                                                kIcona};
 
 using StoredSettings = std::vector<std::optional<StoredValue>>;
 
