@@ -7,7 +7,9 @@ packages=(
   clang libclang-rt-14-dev                     # sanitizers and libFuzzer
   g++-mingw-w64-i686 g++-mingw-w64-x86-64      # the Windows program, 32 and 64 bit
   mingw-w64-tools binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine64 xvfb x11-utils imagemagick            # running it here, and screenshots
+  wine wine64 fonts-wine                       # running it here (wine puts the commands on the PATH;
+                                               # fonts-wine draws the caption buttons)
+  xvfb x11-utils imagemagick                   # a virtual display, and screenshots
   liblnk-utils                                 # an independent reader of .lnk files
 )
 missing=()
