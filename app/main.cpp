@@ -5,8 +5,9 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "main_window/layout.h"
 #include "main_window/main_window.h"
-#include "platform/win32/native_form.h"
+#include "app/native_form.h"
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
@@ -33,7 +34,9 @@ private:
 void PrepareProcess() {
     // Probing an empty removable drive must never show a system dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Libraries come from the system folder only; where the system cannot
+    // restrict the search that far, at least not from the current folder.
+    if (!SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 }
@@ -58,12 +61,8 @@ int RunEventLoop(NativeForm& window) {
     return static_cast<int>(message.wParam);
 }
 
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    PrepareProcess();
-    const ComApartment com;
-
+// The window, from its creation to the end of the event loop.
+int RunWindow(HINSTANCE instance, int showCommand) {
     Win32FileSystem files;
     Win32Environment environment;
     Win32LanguageId languageIds;
@@ -85,4 +84,18 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     if (!form.Dispatch(FormEvent::Load)) return 1;
     window.Show(showCommand);
     return RunEventLoop(window);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    PrepareProcess();
+    const ComApartment com;
+    try {
+        return RunWindow(instance, showCommand);
+    } catch (const AppError& error) {
+        // The window itself could not be made: there is no form to report it.
+        MessageBoxW(nullptr, ErrorReportText(error).c_str(), kApplicationTitle, MB_OK | MB_ICONERROR);
+        return 1;
+    }
 }

@@ -174,8 +174,9 @@ public:
         // Wine now and then refuses one CreateProcessW on this shared machine;
         // a second try a moment later starts the program.
         double begin = NowMs();
+        PROCESS_INFORMATION started{};
         for (int attempt = 1; !CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                              L"C:\\", &startup, &process_);
+                                              L"C:\\", &startup, &started);
              ++attempt) {
             if (attempt == 3) {
                 Fail(std::string(program.name) + " did not start (error " + std::to_string(GetLastError()) + ")");
@@ -183,42 +184,39 @@ public:
             Sleep(200);
             begin = NowMs();
         }
+        process_ = UniqueProcess(started);
         const double deadline = begin + kTimeoutMs;
-        while ((window_ = FindThreadWindow(process_.dwThreadId, program.windowClass)) == nullptr) {
-            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0 || NowMs() > deadline) {
+        while ((window_ = FindThreadWindow(process_.threadId, program.windowClass)) == nullptr) {
+            if (WaitForSingleObject(process_.process.get(), 0) == WAIT_OBJECT_0 || NowMs() > deadline) {
                 Fail(std::string(program.name) + " showed no window");
             }
             Sleep(1);
         }
-        if (WaitForInputIdle(process_.hProcess, static_cast<DWORD>(kTimeoutMs)) != 0) {
+        if (WaitForInputIdle(process_.process.get(), static_cast<DWORD>(kTimeoutMs)) != 0) {
             Fail(std::string(program.name) + " did not become idle");
         }
         startToIdleMs_ = NowMs() - begin;
     }
 
-    ~Started() {
-        Close();
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-    }
+    ~Started() { Close(); }
     Started(const Started&) = delete;
     Started& operator=(const Started&) = delete;
 
     HWND Window() const { return window_; }
-    HANDLE Process() const { return process_.hProcess; }
+    HANDLE Process() const { return process_.process.get(); }
     double StartToIdleMs() const { return startToIdleMs_; }
 
     void Close() {
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) return;
+        if (WaitForSingleObject(process_.process.get(), 0) == WAIT_OBJECT_0) return;
         PostMessageW(window_, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) {
-            TerminateProcess(process_.hProcess, 1);
-            WaitForSingleObject(process_.hProcess, 5000);
+        if (WaitForSingleObject(process_.process.get(), 5000) != WAIT_OBJECT_0) {
+            TerminateProcess(process_.process.get(), 1);
+            WaitForSingleObject(process_.process.get(), 5000);
         }
     }
 
 private:
-    PROCESS_INFORMATION process_{};
+    UniqueProcess process_;
     HWND window_ = nullptr;
     double startToIdleMs_ = 0;
 };
@@ -331,10 +329,9 @@ bool SameFields(const LinkFields& a, const LinkFields& b) {
 }
 
 void WaitIdle(const RunningProgram& program) {
-    const HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, program.ProcessId());
-    if (process == nullptr) Fail("cannot open ZORIZA.exe's process");
-    const DWORD waited = WaitForInputIdle(process, static_cast<DWORD>(kTimeoutMs));
-    CloseHandle(process);
+    const UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, program.ProcessId()));
+    if (!process) Fail("cannot open ZORIZA.exe's process");
+    const DWORD waited = WaitForInputIdle(process.get(), static_cast<DWORD>(kTimeoutMs));
     if (waited != 0) Fail("ZORIZA.exe did not become idle");
 }
 
@@ -378,16 +375,15 @@ double CreateWithFloor(const std::wstring& path, std::map<std::wstring, LinkFiel
     std::wstring commandLine = L"\"" + path + L"\" " + kServerFolder + L" " + std::to_wstring(settleMs);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, L"C:\\", &startup, &process)) {
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, L"C:\\", &startup, &started)) {
         Fail("floor_create did not start");
     }
+    const UniqueProcess process(started);
     DWORD code = 0;
-    const bool ended = WaitForSingleObject(process.hProcess, static_cast<DWORD>(kTimeoutMs)) == WAIT_OBJECT_0;
-    GetExitCodeProcess(process.hProcess, &code);
-    if (!ended) TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const bool ended = WaitForSingleObject(process.process.get(), static_cast<DWORD>(kTimeoutMs)) == WAIT_OBJECT_0;
+    GetExitCodeProcess(process.process.get(), &code);
+    if (!ended) TerminateProcess(process.process.get(), 1);
     if (!ended || code >= 0xE0000000) Fail("floor_create failed: " + std::to_string(code));
     *links = CheckCreated("floor_create");
     return code / 1000.0;

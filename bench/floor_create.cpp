@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/win32/unique_handle.h"
+
 namespace {
 
 constexpr DWORD kFailed = 0xE0000000;
@@ -42,11 +44,9 @@ constexpr Link kProgramsLinks[] = {
 };
 
 std::wstring KnownFolder(const KNOWNFOLDERID& id) {
-    wchar_t* path = nullptr;
-    std::wstring text;
-    if (SUCCEEDED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path))) text = path;
-    CoTaskMemFree(path);
-    return text;
+    zoriza::UniqueCoTaskString path;
+    if (FAILED(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, path.put()))) return {};
+    return path.get();
 }
 
 bool WriteLink(const std::wstring& linkPath, const std::wstring& target, const std::wstring& icon,
@@ -92,15 +92,15 @@ DWORD Create(const std::wstring& server) {
         }
     }
 
-    HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS) {
+    zoriza::UniqueRegistryKey key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(),
+                        nullptr) != ERROR_SUCCESS) {
         return kFailed | 5;
     }
-    const bool saved = SetText(key, L"Idioma", L"0") && SetText(key, L"Aplicacio", L"0") &&
-                       SetText(key, L"Directori", server) && SetText(key, L"Plataforma", L"1") &&
-                       SetText(key, L"Icona0", L"1");
-    RegCloseKey(key);
+    const HKEY settings = key.get();
+    const bool saved = SetText(settings, L"Idioma", L"0") && SetText(settings, L"Aplicacio", L"0") &&
+                       SetText(settings, L"Directori", server) && SetText(settings, L"Plataforma", L"1") &&
+                       SetText(settings, L"Icona0", L"1");
     return saved ? 0 : kFailed | 6;
 }
 

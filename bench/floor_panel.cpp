@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "floor_main_window.h"
+#include "platform/win32/unique_handle.h"
 
 namespace {
 
@@ -47,9 +48,7 @@ void ReadDrives() {
 bool HoldsPlainLauncher(const std::wstring& root) {
     const std::wstring path = root + kEditionFolder + L"\\" + kLauncher;
     WIN32_FIND_DATAW entry{};
-    const HANDLE find = FindFirstFileW(path.c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) return false;
-    FindClose(find);
+    if (!zoriza::UniqueFindHandle(FindFirstFileW(path.c_str(), &entry))) return false;
     const DWORD notPlain = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     return (entry.dwFileAttributes & notPlain) == 0;
 }
@@ -64,15 +63,13 @@ void ShowEditionFolder(HWND list, const std::wstring& root) {
     AddEntry(list, std::wstring(L"  ") + kEditionFolder);
     const std::wstring pattern = root + kEditionFolder + L"\\*";
     WIN32_FIND_DATAW entry{};
-    const HANDLE find = FindFirstFileW(pattern.c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
+    if (const zoriza::UniqueFindHandle find(FindFirstFileW(pattern.c_str(), &entry)); find) {
         do {
             const std::wstring name = entry.cFileName;
             if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") {
                 AddEntry(list, L"    " + name);
             }
-        } while (FindNextFileW(find, &entry));
-        FindClose(find);
+        } while (FindNextFileW(find.get(), &entry));
     }
     SendMessageW(list, LB_SETCURSEL, 1, 0);
 }

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/environment.h"
-#include "platform/error.h"
+#include "platform/base/error.h"
 #include "platform/file_system.h"
 #include "platform/language_id.h"
 #include "platform/registry.h"
@@ -41,6 +41,9 @@ struct FormServices {
     Registry& registry;
     ShellLinks& shell;
 };
+
+// The error report's text: what was being done, then "Error N: description".
+std::wstring ErrorReportText(const AppError& error);
 
 enum class FormEvent { Load, LangClick, DriveChange, SearchClick, IntroClick };
 

@@ -3,7 +3,7 @@
 #include "localisation/catalogue.h"
 #include "main_window/main_window.h"
 #include "main_window/wait_cursor.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
 
 namespace zoriza {
 

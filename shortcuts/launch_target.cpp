@@ -1,6 +1,6 @@
 #include <array>
 
-#include "platform/text.h"
+#include "platform/base/text.h"
 #include "shortcuts/shortcuts.h"
 
 namespace zoriza {

@@ -1,6 +1,6 @@
 #include "platform/file_system.h"
 #include "platform/shell_links.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
 #include "shortcuts/shortcuts.h"
 
 namespace zoriza {

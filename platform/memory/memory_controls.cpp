@@ -2,8 +2,8 @@
 
 #include <cwctype>
 
-#include "platform/error.h"
-#include "platform/text.h"
+#include "platform/base/error.h"
+#include "platform/base/text.h"
 
 namespace zoriza {
 

@@ -1,7 +1,7 @@
 #include "platform/memory/memory_file_system.h"
 
-#include "platform/error.h"
-#include "platform/text.h"
+#include "platform/base/error.h"
+#include "platform/base/text.h"
 
 namespace zoriza {
 

@@ -1,6 +1,6 @@
 #include "platform/memory/memory_shell_links.h"
 
-#include "platform/error.h"
+#include "platform/base/error.h"
 
 namespace zoriza {
 

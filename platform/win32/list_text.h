@@ -1,13 +1,13 @@
-// What the list wrappers share: reading an entry's text, drive keys and the
-// error of an index outside the entries.
+// What the list wrappers share: reading an entry's text, drive keys, the
+// process's current folder and the error of an index outside the entries.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-#include "platform/error.h"
-#include "platform/text.h"
+#include "platform/base/error.h"
+#include "platform/base/text.h"
 
 namespace zoriza {
 
@@ -25,6 +25,19 @@ inline std::wstring ItemText(HWND list, UINT lengthMessage, UINT textMessage, in
     SendMessageW(list, textMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(length));
     return text;
+}
+
+// The process's current folder, whatever its length; empty if it cannot be read.
+inline std::wstring CurrentFolder() {
+    std::wstring folder;
+    DWORD needed = GetCurrentDirectoryW(0, nullptr);
+    // The folder may change between the two calls; ask again while it grew.
+    while (needed > folder.size()) {
+        folder.assign(needed, L'\0');
+        needed = GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
+    }
+    folder.resize(needed);
+    return folder;
 }
 
 // "F:" for any text that begins with a drive letter and a colon, in either case.

@@ -1,5 +1,4 @@
 // Captions, the option group, the check box and the window itself.
-#include "main_window/layout.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_error.h"
 
@@ -84,7 +83,7 @@ void Win32Window::ShowMessage(const std::wstring& text, const std::wstring& titl
     SetBusy(false);
     const UINT style = MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : 0);
     MessageBoxW(IsWindow(handle_) ? handle_ : nullptr, text.c_str(),
-                title.empty() ? kApplicationTitle : title.c_str(), style);
+                title.empty() ? applicationTitle_.c_str() : title.c_str(), style);
     SetBusy(wasBusy);
 }
 

@@ -115,7 +115,9 @@ private:
 
 class Win32Window : public Window {
 public:
-    explicit Win32Window(HWND handle) : caption_(handle), handle_(handle) {}
+    // `applicationTitle` titles a message box given no title of its own.
+    Win32Window(HWND handle, std::wstring applicationTitle)
+        : caption_(handle), handle_(handle), applicationTitle_(std::move(applicationTitle)) {}
     std::wstring Caption() const override { return caption_.Caption(); }
     void SetCaption(const std::wstring& text) override { caption_.SetCaption(text); }
     void Unload() override;
@@ -127,6 +129,7 @@ public:
 private:
     Win32Caption caption_;
     HWND handle_;
+    std::wstring applicationTitle_;
     bool busy_ = false;
 };
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/win32/list_text.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_controls.h"
 
 namespace zoriza {
@@ -15,18 +16,27 @@ namespace {
 // pay for it.
 std::wstring NetworkName(const std::wstring& root) {
     using GetConnection = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
-    const HMODULE library = LoadLibraryExW(L"mpr.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (library == nullptr) return {};
-    const auto getConnection =
-        reinterpret_cast<GetConnection>(reinterpret_cast<void*>(GetProcAddress(library, "WNetGetConnectionW")));
+    const UniqueModule library(LoadLibraryExW(L"mpr.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    if (!library) return {};
+    const auto getConnection = reinterpret_cast<GetConnection>(
+        reinterpret_cast<void*>(GetProcAddress(library.get(), "WNetGetConnectionW")));
+    if (getConnection == nullptr) return {};
     const std::wstring drive = root.substr(0, kDriveLength);
-    wchar_t name[MAX_PATH + 1] = {};
-    DWORD length = MAX_PATH + 1;
-    const bool mapped = getConnection != nullptr && getConnection(drive.c_str(), name, &length) == NO_ERROR;
-    FreeLibrary(library);
-    return mapped ? name : L"";
+    // A buffer that is too small is answered with the length the name needs.
+    std::wstring name(MAX_PATH + 1, L'\0');
+    DWORD length = static_cast<DWORD>(name.size());
+    DWORD status = getConnection(drive.c_str(), name.data(), &length);
+    while (status == ERROR_MORE_DATA) {
+        name.assign(length, L'\0');
+        status = getConnection(drive.c_str(), name.data(), &length);
+    }
+    if (status != NO_ERROR) return {};
+    name.resize(wcsnlen(name.c_str(), name.size()));
+    return name;
 }
 
+// A volume label is at most MAX_PATH characters: the system cannot be asked
+// for its length, and this is the size it documents.
 std::wstring VolumeLabel(const std::wstring& root) {
     wchar_t label[MAX_PATH + 1] = {};
     if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) {
@@ -63,9 +73,7 @@ Win32DriveList::Win32DriveList(HWND handle) : handle_(handle) {
         const std::wstring entry = DriveEntry(root);
         SendMessageW(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     }
-    wchar_t current[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, current);
-    const int index = IndexOf(current);
+    const int index = IndexOf(CurrentFolder());
     SendMessageW(handle_, CB_SETCURSEL, static_cast<WPARAM>(std::max(index, 0)), 0);
 }
 

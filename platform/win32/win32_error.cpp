@@ -1,15 +1,15 @@
 #include "platform/win32/win32_error.h"
-#include "platform/text.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/base/text.h"
 
 namespace zoriza {
 
 std::wstring SystemMessage(DWORD code) {
-    wchar_t* buffer = nullptr;
+    UniqueLocalString buffer;
     const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length > 0 ? std::wstring(buffer, length) : std::wstring();
-    LocalFree(buffer);
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(buffer.put()), 0, nullptr);
+    std::wstring text = length > 0 ? std::wstring(buffer.get(), length) : std::wstring();
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
         text.pop_back();
     }

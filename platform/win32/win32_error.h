@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/error.h"
+#include "platform/base/error.h"
 
 namespace zoriza {
 

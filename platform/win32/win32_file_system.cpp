@@ -1,5 +1,6 @@
 #include "platform/win32/win32_file_system.h"
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
 
 namespace zoriza {
@@ -19,20 +20,6 @@ bool IsNothingThere(DWORD code) {
            code == ERROR_DIRECTORY;
 }
 
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    ~FindHandle() {
-        if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
 // Listing a FILE as if it were a folder finds nothing in it; some systems
 // answer "invalid name" for that instead of "not a folder".
 bool IsFileListedAsFolder(const std::wstring& path, DWORD code) {
@@ -47,9 +34,9 @@ std::wstring Win32FileSystem::FirstMatch(const std::wstring& path, EntryKinds ki
     // A path ending in "\" lists what that folder holds.
     const std::wstring pattern = !path.empty() && path.back() == L'\\' ? path + L"*" : path;
     WIN32_FIND_DATAW entry{};
-    const FindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry,
+    const UniqueFindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry,
                                            FindExSearchNameMatch, nullptr, 0));
-    if (find.get() == INVALID_HANDLE_VALUE) {
+    if (!find) {
         const DWORD code = GetLastError();
         if (IsNothingThere(code) || IsFileListedAsFolder(path, code)) return {};
         throw FileError(code);

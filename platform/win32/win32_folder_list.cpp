@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/win32/list_text.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_error.h"
 
@@ -46,9 +47,9 @@ std::wstring LastPart(const std::wstring& path) {
 // folder cannot be read.
 std::vector<std::wstring> Subfolders(const std::wstring& folder) {
     WIN32_FIND_DATAW entry{};
-    const HANDLE find = FindFirstFileExW(ChildPath(folder, L"*").c_str(), FindExInfoBasic, &entry,
-                                         FindExSearchLimitToDirectories, nullptr, 0);
-    if (find == INVALID_HANDLE_VALUE) {
+    const UniqueFindHandle find(FindFirstFileExW(ChildPath(folder, L"*").c_str(), FindExInfoBasic, &entry,
+                                                 FindExSearchLimitToDirectories, nullptr, 0));
+    if (!find) {
         const DWORD code = GetLastError();
         if (code == ERROR_FILE_NOT_FOUND || code == ERROR_NO_MORE_FILES) return {};
         throw FileError(code);
@@ -61,8 +62,7 @@ std::vector<std::wstring> Subfolders(const std::wstring& folder) {
             name != L"." && name != L"..") {
             names.push_back(name);
         }
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &entry));
     std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
         return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
     });
@@ -72,10 +72,8 @@ std::vector<std::wstring> Subfolders(const std::wstring& folder) {
 }  // namespace
 
 Win32FolderList::Win32FolderList(HWND handle) : handle_(handle) {
-    wchar_t current[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, current);
     try {
-        SetPath(current);
+        SetPath(CurrentFolder());
     } catch (const AppError&) {
         // A current folder that cannot be read leaves the list empty.
     }

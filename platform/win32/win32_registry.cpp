@@ -1,6 +1,6 @@
 #include "platform/win32/win32_registry.h"
 
-#include <windows.h>
+#include "platform/win32/unique_handle.h"
 
 namespace zoriza {
 
@@ -47,7 +47,9 @@ RegistryStatus Win32Registry::SetValue(RegistryKey key, const std::wstring& name
     return RegSetValueExW(KeyHandle(key), name.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
 }
 
-RegistryStatus Win32Registry::CloseKey(RegistryKey key) { return RegCloseKey(KeyHandle(key)); }
+RegistryStatus Win32Registry::CloseKey(RegistryKey key) {
+    return RegistryKeyTraits::Close(KeyHandle(key));
+}
 
 std::wstring Win32Registry::DecodeAnsi(std::span<const std::uint8_t> bytes) const {
     if (bytes.empty()) return {};

@@ -6,6 +6,7 @@
 #include <shobjidl.h>
 
 #include "platform/win32/com_ptr.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
 
 namespace zoriza {
@@ -51,12 +52,9 @@ private:
 
 std::wstring Win32ShellLinks::FolderPath(SpecialFolder folder) {
     const KNOWNFOLDERID& id = folder == SpecialFolder::Desktop ? FOLDERID_Desktop : FOLDERID_Programs;
-    wchar_t* path = nullptr;
-    const HRESULT result = SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path);
-    std::wstring text = SUCCEEDED(result) ? path : L"";
-    CoTaskMemFree(path);
-    CheckCom(result);
-    return text;
+    UniqueCoTaskString path;
+    CheckCom(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, path.put()));
+    return path.get();
 }
 
 std::unique_ptr<ShortcutFile> Win32ShellLinks::CreateShortcut(const std::wstring& linkPath) {

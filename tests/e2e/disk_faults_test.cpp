@@ -70,13 +70,12 @@ std::optional<std::string> UnixPath(const std::wstring& path) {
 }
 
 std::optional<std::string> ReadSmallFile(const std::wstring& path) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+    if (!file) return std::nullopt;
     char buffer[64] = {};
     DWORD read = 0;
-    ::ReadFile(file, buffer, sizeof(buffer) - 1, &read, nullptr);
-    CloseHandle(file);
+    ::ReadFile(file.get(), buffer, sizeof(buffer) - 1, &read, nullptr);
     return std::string(buffer, read);
 }
 
@@ -95,13 +94,12 @@ bool Chattr(const char* mode, const std::string& unixPath) {
                                Wide(mode) + L" \"" + Wide(unixPath) + L"\" \"" + Wide(*statusUnix) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
+    PROCESS_INFORMATION started{};
     if (!CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
+                        &started)) {
         return false;
     }
-    if (process.hProcess != nullptr) CloseHandle(process.hProcess);
-    if (process.hThread != nullptr) CloseHandle(process.hThread);
+    const UniqueProcess process(started);
     for (int i = 0; i < 500; ++i) {
         const auto text = ReadSmallFile(status);
         if (text && !text->empty() && text->back() == '\n') {
@@ -137,12 +135,12 @@ private:
 // ---- Files ------------------------------------------------------------------
 
 std::optional<std::vector<char>> Bytes(const std::wstring& path) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::vector<char> bytes(static_cast<std::size_t>(GetFileSize(file, nullptr)));
+    const UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return std::nullopt;
+    std::vector<char> bytes(static_cast<std::size_t>(GetFileSize(file.get(), nullptr)));
     DWORD read = 0;
-    if (!bytes.empty()) ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
+    if (!bytes.empty()) ::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
     bytes.resize(read);
     return bytes;
 }
@@ -161,18 +159,13 @@ void MakeLink(const std::wstring& path, const std::wstring& target) {
 // Can a new file be made in `folder`, or `file` be opened for writing?
 bool FolderTakesFiles(const std::wstring& folder) {
     const std::wstring probe = folder + L"\\zoriza-write-probe.tmp";
-    const HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(file);
+    if (!UniqueFile(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr))) return false;
     DeleteFileW(probe.c_str());
     return true;
 }
 
 bool FileTakesWrites(const std::wstring& path) {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(file);
-    return true;
+    return static_cast<bool>(UniqueFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
 }
 
 // ---- The command's shortcuts --------------------------------------------------

@@ -104,24 +104,22 @@ RunningProgram::RunningProgram(const StartOptions& options) {
     std::wstring environment = EnvironmentBlock(options.environment);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                        environment.data(), options.currentFolder.c_str(), &startup, &process_)) {
+                        environment.data(), options.currentFolder.c_str(), &startup, &started)) {
         throw std::runtime_error("ZORIZA.exe did not start");
     }
+    process_ = UniqueProcess(started);
     WaitUntil([this] {
-        window_ = FindProcessWindow(process_.dwProcessId, kWindowClass);
-        return window_ != nullptr || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+        window_ = FindProcessWindow(process_.id, kWindowClass);
+        return window_ != nullptr || WaitForSingleObject(process_.process.get(), 0) == WAIT_OBJECT_0;
     }, 20s);
 }
 
 RunningProgram::~RunningProgram() {
-    if (process_.hProcess != nullptr) {
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_.hProcess, 1);
-            WaitForSingleObject(process_.hProcess, 5000);
-        }
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
+    if (process_.process && WaitForSingleObject(process_.process.get(), 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.process.get(), 1);
+        WaitForSingleObject(process_.process.get(), 5000);
     }
 }
 
@@ -166,7 +164,7 @@ bool RunningProgram::Enabled(ControlId id) const { return IsWindowEnabled(Contro
 HWND RunningProgram::Focus() const {
     GUITHREADINFO info{};
     info.cbSize = sizeof(info);
-    GetGUIThreadInfo(process_.dwThreadId, &info);
+    GetGUIThreadInfo(process_.threadId, &info);
     return info.hwndFocus;
 }
 
@@ -222,7 +220,7 @@ void RunningProgram::PressKey(ControlId target, WPARAM virtualKey) {
 
 void RunningProgram::CloseWindow() { PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
-HWND RunningProgram::FindMessageBox() const { return FindProcessWindow(process_.dwProcessId, kDialogClass); }
+HWND RunningProgram::FindMessageBox() const { return FindProcessWindow(process_.id, kDialogClass); }
 
 std::optional<MessageBoxSeen> RunningProgram::WaitForMessageBox(std::chrono::milliseconds timeout) {
     if (!WaitUntil([this] { return (messageBox_ = FindMessageBox()) != nullptr; }, timeout)) return std::nullopt;
@@ -240,12 +238,12 @@ void RunningProgram::CloseMessageBox() {
 }
 
 bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout) {
-    return WaitForSingleObject(process_.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+    return WaitForSingleObject(process_.process.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }
 
 DWORD RunningProgram::ExitCode() const {
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process_.hProcess, &code);
+    GetExitCodeProcess(process_.process.get(), &code);
     return code;
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "main_window/layout.h"
+#include "platform/win32/unique_handle.h"
 
 namespace zoriza::e2e {
 
@@ -72,12 +73,12 @@ public:
 
     bool WaitForExit(std::chrono::milliseconds timeout = 10s);
     DWORD ExitCode() const;
-    DWORD ProcessId() const { return process_.dwProcessId; }
+    DWORD ProcessId() const { return process_.id; }
 
 private:
     HWND FindMessageBox() const;
 
-    PROCESS_INFORMATION process_{};
+    UniqueProcess process_;
     HWND window_ = nullptr;
     HWND messageBox_ = nullptr;
 };

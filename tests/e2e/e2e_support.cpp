@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "platform/win32/com_ptr.h"
+#include "platform/win32/unique_handle.h"
 
 namespace zoriza::e2e {
 
@@ -42,8 +43,8 @@ void ReadHeader(const std::wstring& path, LinkFields& fields) {
 
 void CollectLinks(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>& links) {
     WIN32_FIND_DATAW entry{};
-    const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) return;
+    const UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
+    if (!find) return;
     do {
         const std::wstring name = entry.cFileName;
         if (name == L"." || name == L"..") continue;
@@ -52,8 +53,7 @@ void CollectLinks(const std::wstring& folder, const std::wstring& prefix, std::v
         } else if (name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".lnk") == 0) {
             links.push_back(prefix + name);
         }
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
+    } while (FindNextFileW(find.get(), &entry));
 }
 
 }  // namespace
@@ -69,25 +69,25 @@ std::wstring StoredValue::Text() const {
 }
 
 std::optional<StoredValue> Stored(const wchar_t* name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::nullopt;
+    UniqueRegistryKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
     StoredValue value;
     DWORD size = 0;
-    LSTATUS status = RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size);
+    LSTATUS status = RegQueryValueExW(key.get(), name, nullptr, &value.type, nullptr, &size);
     if (status == ERROR_SUCCESS) {
         value.data.resize(size);
-        status = RegQueryValueExW(key, name, nullptr, &value.type, value.data.data(), &size);
+        status = RegQueryValueExW(key.get(), name, nullptr, &value.type, value.data.data(), &size);
     }
-    RegCloseKey(key);
     if (status != ERROR_SUCCESS) return std::nullopt;
     return value;
 }
 
 void Store(const wchar_t* name, DWORD type, const std::vector<BYTE>& data) {
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-    RegSetValueExW(key, name, 0, type, data.data(), static_cast<DWORD>(data.size()));
-    RegCloseKey(key);
+    UniqueRegistryKey key;
+    RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr);
+    RegSetValueExW(key.get(), name, 0, type, data.data(), static_cast<DWORD>(data.size()));
 }
 
 void StoreText(const wchar_t* name, const std::wstring& text) {
@@ -96,20 +96,16 @@ void StoreText(const wchar_t* name, const std::wstring& text) {
 }
 
 bool SettingsKeyExists() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+    UniqueRegistryKey key;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, key.put()) == ERROR_SUCCESS;
 }
 
 void ClearSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); RegDeleteKeyW(HKEY_CURRENT_USER, kSettingsKey); }
 
 std::wstring KnownFolder(const KNOWNFOLDERID& id) {
-    wchar_t* path = nullptr;
-    if (FAILED(SHGetKnownFolderPath(id, 0, nullptr, &path))) throw std::runtime_error("no known folder");
-    std::wstring text = path;
-    CoTaskMemFree(path);
-    return text;
+    UniqueCoTaskString path;
+    if (FAILED(SHGetKnownFolderPath(id, 0, nullptr, path.put()))) throw std::runtime_error("no known folder");
+    return path.get();
 }
 
 std::wstring DesktopFolder() { return KnownFolder(FOLDERID_Desktop); }
@@ -151,12 +147,14 @@ bool FolderExists(const std::wstring& path) {
 
 void WriteFile(const std::wstring& path, DWORD attributes) {
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write a file");
-    const char content[] = "@echo off\r\n";
-    DWORD written = 0;
-    ::WriteFile(file, content, sizeof(content) - 1, &written, nullptr);
-    CloseHandle(file);
+    {
+        const UniqueFile file(
+            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) throw std::runtime_error("cannot write a file");
+        const char content[] = "@echo off\r\n";
+        DWORD written = 0;
+        ::WriteFile(file.get(), content, sizeof(content) - 1, &written, nullptr);
+    }
     SetFileAttributesW(path.c_str(), attributes);
 }
 
@@ -169,13 +167,11 @@ void RemoveTree(const std::wstring& path) {
         return;
     }
     WIN32_FIND_DATAW entry{};
-    const HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
+    if (const UniqueFindHandle find(FindFirstFileW((path + L"\\*").c_str(), &entry)); find) {
         do {
             const std::wstring name = entry.cFileName;
             if (name != L"." && name != L"..") RemoveTree(path + L"\\" + name);
-        } while (FindNextFileW(find, &entry));
-        FindClose(find);
+        } while (FindNextFileW(find.get(), &entry));
     }
     RemoveDirectoryW(path.c_str());
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/unique_handle.h"
+
 namespace zoriza::e2e {
 
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Ruvo Software\\ZorIza";

@@ -126,8 +126,9 @@ struct Counters {
 Counters Measure(DWORD processId, int iteration) {
     Counters counters;
     counters.iteration = iteration;
-    const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-    if (process == nullptr) return counters;
+    const UniqueHandle owned(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    if (!owned) return counters;
+    const HANDLE process = owned.get();
     GetProcessHandleCount(process, &counters.handleCount);
     counters.handles = HandlesInSystemTable(processId);
     counters.gdiObjects = GetGuiResources(process, GR_GDIOBJECTS);
@@ -140,7 +141,6 @@ Counters Measure(DWORD processId, int iteration) {
         counters.pagefileUsage = memory.PagefileUsage;
     }
     counters.committedPrivate = CommittedPrivateBytes(process);
-    CloseHandle(process);
     return counters;
 }
 
@@ -233,18 +233,17 @@ TEST_F(LongRunTest, FiveHundredCreatesWithLanguageSwitchesLeaveNothingBehind) {
     // into the process show up in them.
     ASSERT_FALSE(samples.empty());
     const Counters before = samples.back();
-    const HANDLE process =
-        OpenProcess(PROCESS_DUP_HANDLE | PROCESS_VM_OPERATION | PROCESS_QUERY_INFORMATION, FALSE, program.ProcessId());
-    ASSERT_NE(process, nullptr);
-    const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const UniqueHandle process(
+        OpenProcess(PROCESS_DUP_HANDLE | PROCESS_VM_OPERATION | PROCESS_QUERY_INFORMATION, FALSE, program.ProcessId()));
+    ASSERT_TRUE(process);
+    const UniqueHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     for (int i = 0; i < 3; ++i) {
         HANDLE copy = nullptr;
-        EXPECT_TRUE(DuplicateHandle(GetCurrentProcess(), event, process, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS));
+        EXPECT_TRUE(DuplicateHandle(GetCurrentProcess(), event.get(), process.get(), &copy, 0, FALSE,
+                                    DUPLICATE_SAME_ACCESS));
     }
     constexpr SIZE_T kPlanted = 2 * 1024 * 1024;
-    EXPECT_NE(VirtualAllocEx(process, nullptr, kPlanted, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE), nullptr);
-    CloseHandle(event);
-    CloseHandle(process);
+    EXPECT_NE(VirtualAllocEx(process.get(), nullptr, kPlanted, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE), nullptr);
     const Counters planted = Measure(program.ProcessId(), kIterations);
     Print("leak", planted);
     EXPECT_EQ(planted.handles.value_or(0), before.handles.value_or(0) + 3) << "the handle count misses handles";

@@ -164,17 +164,18 @@ void StoreAll(const std::vector<std::pair<const wchar_t*, std::wstring>>& values
 class ProgramFilesFoldersUnregistered {
 public:
     ProgramFilesFoldersUnregistered() {
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key_) != ERROR_SUCCESS) {
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key_.put()) !=
+            ERROR_SUCCESS) {
             throw std::runtime_error("cannot open the Windows version key");
         }
         for (const wchar_t* name : {L"ProgramFilesDir", L"ProgramFilesDir (x86)"}) {
             Saved saved{name, 0, {}};
             DWORD size = 0;
-            if (RegQueryValueExW(key_, name, nullptr, &saved.type, nullptr, &size) != ERROR_SUCCESS) continue;
+            if (RegQueryValueExW(key_.get(), name, nullptr, &saved.type, nullptr, &size) != ERROR_SUCCESS) continue;
             saved.data.resize(size);
-            RegQueryValueExW(key_, name, nullptr, &saved.type, saved.data.data(), &size);
+            RegQueryValueExW(key_.get(), name, nullptr, &saved.type, saved.data.data(), &size);
             saved_.push_back(saved);
-            if (RegDeleteValueW(key_, name) != ERROR_SUCCESS) {
+            if (RegDeleteValueW(key_.get(), name) != ERROR_SUCCESS) {
                 PutBack();
                 throw std::runtime_error("cannot delete a Program Files folder value");
             }
@@ -187,11 +188,11 @@ public:
 private:
     void PutBack() {
         for (const Saved& saved : saved_) {
-            RegSetValueExW(key_, saved.name, 0, saved.type, saved.data.data(), static_cast<DWORD>(saved.data.size()));
+            RegSetValueExW(key_.get(), saved.name, 0, saved.type, saved.data.data(),
+                           static_cast<DWORD>(saved.data.size()));
         }
         saved_.clear();
-        RegCloseKey(key_);
-        key_ = nullptr;
+        key_.reset();
     }
 
     static constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion";
@@ -200,7 +201,7 @@ private:
         DWORD type;
         std::vector<BYTE> data;
     };
-    HKEY key_ = nullptr;
+    UniqueRegistryKey key_;
     std::vector<Saved> saved_;
 };
 

@@ -3,7 +3,7 @@
 // its rules give.
 #include <cstdlib>
 
-#include "platform/error.h"
+#include "platform/base/error.h"
 #include "platform/memory/memory_shell_links.h"
 #include "shortcuts/shortcuts.h"
 #include "tests/fuzz/fuzz_input.h"

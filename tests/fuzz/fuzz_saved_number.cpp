@@ -2,7 +2,7 @@
 // whose saved text reads back as itself.
 #include <cstdlib>
 
-#include "platform/error.h"
+#include "platform/base/error.h"
 #include "settings/settings_store.h"
 #include "tests/fuzz/fuzz_input.h"
 

@@ -14,7 +14,7 @@
 #include "platform/memory/memory_file_system.h"
 #include "platform/memory/memory_registry.h"
 #include "platform/memory/memory_shell_links.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
 
 namespace zoriza::testing {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/error.h"
+#include "platform/base/error.h"
 #include "platform/memory/memory_shell_links.h"
 #include "shortcuts/shortcuts.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/error.h"
+#include "platform/base/error.h"
 #include "settings/settings_store.h"
 
 namespace zoriza {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/error.h"
+#include "platform/base/error.h"
 #include "platform/win32/win32_file_system.h"
 #include "tests/e2e/e2e_support.h"
 
@@ -38,10 +38,9 @@ protected:
     }
 
     static void MakeFile(const std::wstring& path, DWORD attributes = 0) {
-        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-        CloseHandle(file);
+        const UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(file) << path;
         if (attributes != 0) {
             ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes)) << path;
             ASSERT_EQ(GetFileAttributesW(path.c_str()) & attributes, attributes) << path;

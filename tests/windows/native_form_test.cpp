@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "localisation/catalogue.h"
-#include "platform/win32/native_form.h"
+#include "app/native_form.h"
 
 namespace zoriza {
 namespace {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_registry.h"
 #include "settings/settings_store.h"
 
@@ -23,67 +24,64 @@ struct RawValue {
 // The value exactly as advapi32 holds it, read past the code under test.
 RawValue ReadRaw(const wchar_t* name) {
     RawValue value;
-    HKEY key = nullptr;
-    value.status = RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, &key);
+    UniqueRegistryKey key;
+    value.status = RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_QUERY_VALUE, key.put());
     if (value.status != ERROR_SUCCESS) return value;
     DWORD size = 0;
-    value.status = RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size);
+    value.status = RegQueryValueExW(key.get(), name, nullptr, &value.type, nullptr, &size);
     if (value.status == ERROR_SUCCESS) {
         value.bytes.resize(size);
-        value.status = RegQueryValueExW(key, name, nullptr, &value.type, value.bytes.data(), &size);
+        value.status = RegQueryValueExW(key.get(), name, nullptr, &value.type, value.bytes.data(), &size);
         value.bytes.resize(size);
     }
-    RegCloseKey(key);
     return value;
 }
 
 // Writes one value with another writer than the store's own.
 void WriteRaw(const wchar_t* name, DWORD type, const std::vector<BYTE>& bytes) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+    UniqueRegistryKey key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(),
                               nullptr),
               ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExW(key, name, 0, type, bytes.data(), static_cast<DWORD>(bytes.size())),
+    EXPECT_EQ(RegSetValueExW(key.get(), name, 0, type, bytes.data(), static_cast<DWORD>(bytes.size())),
               ERROR_SUCCESS);
-    RegCloseKey(key);
 }
 
 bool KeyExists(const wchar_t* path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+    UniqueRegistryKey key;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, key.put()) == ERROR_SUCCESS;
 }
 
 // Runs `command` in this prefix and answers what it wrote on its standard
 // output; `exitCode` receives its exit status.
 std::string RunCapturingOutput(std::wstring command, DWORD& exitCode) {
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return {};
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    UniqueHandle readEnd;
+    UniqueHandle writeEnd;
+    if (!CreatePipe(readEnd.put(), writeEnd.put(), &inherit, 0)) return {};
+    SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    PROCESS_INFORMATION process{};
+    startup.hStdOutput = writeEnd.get();
+    startup.hStdError = writeEnd.get();
+    PROCESS_INFORMATION info{};
     const BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                        nullptr, nullptr, &startup, &process);
-    CloseHandle(writeEnd);
+                                        nullptr, nullptr, &startup, &info);
+    // Our copy of the write end goes, so that the read below ends with the child.
+    writeEnd.reset();
     std::string output;
     if (started) {
+        const UniqueProcess process(info);
         char buffer[4096];
         DWORD read = 0;
-        while (ReadFile(readEnd, buffer, sizeof(buffer), &read, nullptr) && read > 0) output.append(buffer, read);
-        WaitForSingleObject(process.hProcess, 30000);
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        while (ReadFile(readEnd.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+            output.append(buffer, read);
+        }
+        WaitForSingleObject(process.process.get(), 30000);
+        GetExitCodeProcess(process.process.get(), &exitCode);
     }
-    CloseHandle(readEnd);
     return output;
 }
 
@@ -162,21 +160,21 @@ TEST_F(RegistryTest, ValuesOfOtherWritersAndTypesReadAsText) {
     EXPECT_EQ(Get(kEditionSetting), L"2x");
 
     // An ANSI writer: the system converts from the ANSI code page on the way in.
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Ruvo Software\\ZorIza", 0, KEY_SET_VALUE, &key),
+    UniqueRegistryKey key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Ruvo Software\\ZorIza", 0, KEY_SET_VALUE, key.put()),
               ERROR_SUCCESS);
     const char folder[] = "F:\\VekPro";
-    EXPECT_EQ(RegSetValueExA(key, "Directori", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder), sizeof(folder)),
+    EXPECT_EQ(RegSetValueExA(key.get(), "Directori", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder), sizeof(folder)),
               ERROR_SUCCESS);
     // "Gestió" in the ANSI code page, whichever that is here.
     const std::wstring accented = L"F:\\Gesti\u00f3";
     char ansi[32] = {};
     const int length = WideCharToMultiByte(CP_ACP, 0, accented.c_str(), -1, ansi, sizeof(ansi), nullptr, nullptr);
     ASSERT_GT(length, 0);
-    EXPECT_EQ(RegSetValueExA(key, "Icona0", 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi),
+    EXPECT_EQ(RegSetValueExA(key.get(), "Icona0", 0, REG_SZ, reinterpret_cast<const BYTE*>(ansi),
                              static_cast<DWORD>(length)),
               ERROR_SUCCESS);
-    RegCloseKey(key);
+    key.reset();
     EXPECT_EQ(Get(kFolderSetting), L"F:\\VekPro");
     EXPECT_EQ(Get(kDesktopIconSetting), accented);
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/error.h"
+#include "platform/base/error.h"
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_shell_links.h"
@@ -148,9 +148,8 @@ TEST_F(ShellLinksTest, AnAccentedNameIsSavedUnderThatExactName) {
     const std::wstring name = L"Gesti\u00f3 de bloquejos";
     Make(L"Desktop", L"F:\\VekPro\\VEKBLOQ.EXE", name, desktop + L"\\" + name + L".lnk");
     WIN32_FIND_DATAW entry{};
-    const HANDLE find = FindFirstFileW((desktop + L"\\" + name + L".lnk").c_str(), &entry);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE);
-    FindClose(find);
+    const UniqueFindHandle find(FindFirstFileW((desktop + L"\\" + name + L".lnk").c_str(), &entry));
+    ASSERT_TRUE(find);
     EXPECT_EQ(std::wstring(entry.cFileName), name + L".lnk");
     EXPECT_EQ(ReadLink(desktop + L"\\" + name + L".lnk").target, L"F:\\VekPro\\VEKBLOQ.EXE");
 }
@@ -172,9 +171,7 @@ TEST_F(ShellLinksTest, ASecondCallWithTheSameNameRewritesEveryField) {
 TEST_F(ShellLinksTest, AFileInTheWayOfTheSubfolderFailsAndWritesNoShortcut) {
     const std::wstring blocker = programs + L"\\VekPro";
     made.push_back(blocker);
-    const HANDLE file = CreateFileW(blocker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    CloseHandle(file);
+    ASSERT_TRUE(UniqueFile(CreateFileW(blocker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
     const std::vector<std::wstring> before = LinksIn(programs);
     try {
         Make(L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora", blocker);

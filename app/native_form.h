@@ -10,7 +10,8 @@
 #include <memory>
 
 #include "main_window/layout.h"
-#include "platform/error.h"
+#include "platform/base/error.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_controls.h"
 
 namespace zoriza {
@@ -68,7 +69,7 @@ private:
     bool IsInWindow(HWND window) const;
 
     HWND handle_ = nullptr;
-    HFONT font_ = nullptr;
+    UniqueFont font_;
     std::map<ControlId, HWND> controls_;
     std::unique_ptr<Win32Window> window_;
     std::unique_ptr<Win32ListBox> lang_;

@@ -3,9 +3,9 @@
 #include <limits>
 #include <string>
 
-#include "platform/error.h"
+#include "platform/base/error.h"
 #include "settings/settings_store.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
 
 namespace zoriza {
 

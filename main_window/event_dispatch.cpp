@@ -5,7 +5,7 @@
 
 #include "main_window/layout.h"
 #include "main_window/main_window.h"
-#include "platform/text.h"
+#include "platform/base/text.h"
 
 namespace zoriza {
 
@@ -51,11 +51,14 @@ bool Form1::Dispatch(FormEvent event) {
     return false;
 }
 
-void Form1::ReportError(const AppError& error) {
+std::wstring ErrorReportText(const AppError& error) {
     std::wstring text;
     if (!error.Context().empty()) text = error.Context() + kBlankLine;
-    text += L"Error " + DecimalText(error.Number()) + L": " + error.Description();
-    c_.form.ShowMessage(text, kApplicationTitle, MessageIcon::Error);
+    return text + L"Error " + DecimalText(error.Number()) + L": " + error.Description();
+}
+
+void Form1::ReportError(const AppError& error) {
+    c_.form.ShowMessage(ErrorReportText(error), kApplicationTitle, MessageIcon::Error);
 }
 
 void Form1::Form_KeyPress(std::int16_t& KeyAscii) {

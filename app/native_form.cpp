@@ -1,6 +1,7 @@
-#include "platform/win32/native_form.h"
+#include "app/native_form.h"
 
 #include "localisation/catalogue.h"
+#include "platform/win32/win32_error.h"
 
 namespace zoriza {
 
@@ -40,11 +41,15 @@ RECT PixelRect(const ControlDesign& design, UINT dpi) {
             top + TwipsToPixels(twips.height, static_cast<int>(dpi))};
 }
 
-HFONT CreateWindowFont(UINT dpi) {
+// Empty when the system cannot make the font: the controls then keep the
+// one they have.
+UniqueFont CreateWindowFont(UINT dpi) {
     const int height = -MulDiv(kFontHundredthsOfPoint, static_cast<int>(dpi), 72 * 100);
-    return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, kFontName);
+    return UniqueFont(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, kFontName));
 }
+
+[[noreturn]] void ThrowLastError() { throw FileError(GetLastError()); }
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
@@ -60,7 +65,7 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     windowClass.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
                                                         GetSystemMetrics(SM_CXSMICON),
                                                         GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    RegisterClassExW(&windowClass);
+    if (RegisterClassExW(&windowClass) == 0) ThrowLastError();
 }
 
 }  // namespace
@@ -69,6 +74,7 @@ NativeForm::NativeForm(HINSTANCE instance) {
     RegisterWindowClass(instance, &NativeForm::WindowProc);
     handle_ = CreateWindowExW(0, kWindowClass, kDesignCaption, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    if (handle_ == nullptr) ThrowLastError();
     CreateControls(instance);
     CreateWrappers();
     ApplyDesignTimeEntries();
@@ -78,7 +84,6 @@ NativeForm::NativeForm(HINSTANCE instance) {
 
 NativeForm::~NativeForm() {
     if (IsWindow(handle_)) DestroyWindow(handle_);
-    if (font_ != nullptr) DeleteObject(font_);
 }
 
 void NativeForm::CreateControls(HINSTANCE instance) {
@@ -86,14 +91,16 @@ void NativeForm::CreateControls(HINSTANCE instance) {
         const NativeClass native = NativeClassOf(design.kind);
         DWORD style = WS_CHILD | WS_VISIBLE | native.style;
         if (design.id == ControlId::Platform0) style |= WS_GROUP | WS_TABSTOP;
-        controls_[design.id] = CreateWindowExW(native.exStyle, native.name, design.designText, style, 0, 0, 0, 0,
-                                               handle_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(design.id)),
-                                               instance, nullptr);
+        const HWND control = CreateWindowExW(native.exStyle, native.name, design.designText, style, 0, 0, 0, 0,
+                                             handle_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(design.id)),
+                                             instance, nullptr);
+        if (control == nullptr) ThrowLastError();
+        controls_[design.id] = control;
     }
 }
 
 void NativeForm::CreateWrappers() {
-    window_ = std::make_unique<Win32Window>(handle_);
+    window_ = std::make_unique<Win32Window>(handle_, kApplicationTitle);
     lang_ = std::make_unique<Win32ListBox>(Control(ControlId::Lang));
     app_ = std::make_unique<Win32ListBox>(Control(ControlId::App));
     platform_ = std::make_unique<Win32OptionGroup>(std::array<HWND, 3>{
@@ -133,11 +140,11 @@ void NativeForm::LayOut(UINT dpi) {
     SetWindowPos(handle_, nullptr, 0, 0, window.right - window.left, window.bottom - window.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    const HFONT font = CreateWindowFont(dpi);
+    UniqueFont font = CreateWindowFont(dpi);
     const int lineHeight = TwipsToPixels(kListLineTwips, static_cast<int>(dpi));
     for (const ControlDesign& design : kControlDesigns) {
         const HWND control = Control(design.id);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
         const RECT rect = PixelRect(design, dpi);
         if (design.kind == ControlKind::DriveList) {
             SizeDriveList(rect);
@@ -148,8 +155,8 @@ void NativeForm::LayOut(UINT dpi) {
         }
         MoveWindow(control, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
     }
-    if (font_ != nullptr) DeleteObject(font_);
-    font_ = font;
+    // The controls let go of the old font above; only now may it be deleted.
+    if (font) font_ = std::move(font);
     dir1_->ScrollToPath();
 }
 

@@ -13,6 +13,20 @@ constexpr wchar_t kBackslash[] = L"\\";
 // after this many tries rather than read forever.
 constexpr int kReadAttempts = 4;
 
+// An open key, closed when it goes out of scope, also when an error passes.
+class OpenKey {
+public:
+    OpenKey(Registry& registry, RegistryKey key) : registry_(registry), key_(key) {}
+    ~OpenKey() { registry_.CloseKey(key_); }
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
+    RegistryKey get() const { return key_; }
+
+private:
+    Registry& registry_;
+    RegistryKey key_;
+};
+
 RegistryRoot ResolveRoot(RegistryRoot root) { return root == 0 ? kHkeyCurrentUser : root; }
 
 bool IsStringType(std::uint32_t type) {
@@ -97,11 +111,11 @@ std::wstring RegGetString(Registry& registry, RegistryRoot root, const std::wstr
         kRegistrySuccess) {
         return {};
     }
+    const OpenKey open(registry, key);
     std::uint32_t type = kRegSz;
     std::vector<std::uint8_t> data;
-    const bool read = QueryData(registry, key, TrimChar(valueName, kBackslash), type, data);
-    registry.CloseKey(key);
-    return read ? DecodeValue(registry, type, data) : std::wstring();
+    if (!QueryData(registry, open.get(), TrimChar(valueName, kBackslash), type, data)) return {};
+    return DecodeValue(registry, type, data);
 }
 
 bool RegSetString(Registry& registry, RegistryRoot root, const std::wstring& keyPath,
@@ -113,10 +127,9 @@ bool RegSetString(Registry& registry, RegistryRoot root, const std::wstring& key
     RegistryStatus status = registry.OpenKey(resolvedRoot, path, kKeyWrite, key);
     if (status == kRegistryFileNotFound) status = registry.CreateKey(resolvedRoot, path, key);
     if (status != kRegistrySuccess) return false;
+    const OpenKey open(registry, key);
     const std::vector<std::uint8_t> data = EncodeUtf16WithTerminator(text);
-    const RegistryStatus written = registry.SetValue(key, name, kRegSz, data);
-    registry.CloseKey(key);
-    return written == kRegistrySuccess;
+    return registry.SetValue(open.get(), name, kRegSz, data) == kRegistrySuccess;
 }
 
 }  // namespace zoriza
