@@ -10,7 +10,10 @@ scripts/install-deps.sh
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize -j "$(nproc)"
 cd build/sanitize/tests/fuzz
-for target in saved_number trim_char translate launch_target make_shortcut; do
+# Every fuzzer the build made (the list of targets lives in tests/fuzz/CMakeLists.txt).
+for program in fuzz_*; do
+  [ -f "$program" ] && [ -x "$program" ] || continue
+  target=${program#fuzz_}
   mkdir -p "found/$target"
   ./fuzz_$target -max_total_time="$seconds" -print_final_stats=1 "found/$target" \
     "../../../../tests/fuzz/corpus/$target" 2>&1 | grep -E "stat::number_of_executed_units|ERROR|SUMMARY" \

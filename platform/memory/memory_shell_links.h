@@ -21,6 +21,8 @@ struct SavedShortcut {
     std::wstring arguments;
     std::wstring workingDirectory;
     int fieldsSet = 0;
+
+    bool operator==(const SavedShortcut&) const = default;
 };
 
 class MemoryShellLinks : public ShellLinks {

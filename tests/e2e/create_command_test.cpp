@@ -5,19 +5,16 @@
 
 #include "tests/e2e/driver.h"
 #include "tests/e2e/e2e_support.h"
+#include "tests/e2e/error_report.h"
+#include "tests/shared/worked_example.h"
 
 namespace zoriza::e2e {
 namespace {
 
-constexpr wchar_t kEdition[] = L"VekPro Professional";
-
-struct ExpectedLink {
-    std::wstring file;  // below Programs, or "Desktop\" and the name
-    std::wstring target;
-    std::wstring icon;
-    std::wstring arguments;
-    DWORD show;
-};
+using expected::ExpectedShortcut;
+using expected::LinkFolder;
+constexpr const wchar_t* kEdition = expected::kWorkedExampleEdition;
+using Settings = std::vector<expected::ExpectedSetting>;
 
 class CreateCommandTest : public ::testing::Test {
 protected:
@@ -43,34 +40,31 @@ protected:
         ASSERT_TRUE(program.MoveToServerFolder(L'f', L"VekPro"));
     }
 
-    std::wstring CreateAndReadReport(RunningProgram& program, bool* errorIcon = nullptr) {
-        program.Click(ControlId::Intro);
-        const auto box = program.WaitForMessageBox(20s);
-        if (!box) return L"<no message box>";
-        program.CloseMessageBox();
-        if (errorIcon) *errorIcon = box->errorIcon;
-        return box->title + L"|" + box->text;
+    // "title|text" of the create command's message box.
+    std::wstring CreateAndReadReport(RunningProgram& program) {
+        const auto box = program.ClickAndReadMessage(ControlId::Intro);
+        return box ? box->title + L"|" + box->text : L"<no message box>";
     }
 
-    void ExpectLinks(const std::vector<ExpectedLink>& expected) {
-        for (const ExpectedLink& e : expected) {
-            const bool onDesktop = e.file.rfind(L"Desktop\\", 0) == 0;
-            const std::wstring path = onDesktop ? DesktopFolder() + e.file.substr(7) : ProgramsFolder() + L"\\" + e.file;
+    void ExpectLinks(const auto& shortcuts) {
+        for (const ExpectedShortcut& e : shortcuts) {
+            const std::wstring folder = e.folder == LinkFolder::Desktop ? DesktopFolder() : ProgramsFolder();
+            const std::wstring path = folder + L"\\" + e.name + L".lnk";
             ASSERT_TRUE(FileExists(path)) << path;
             const LinkFields link = ReadLink(path);
-            EXPECT_EQ(link.target, e.target) << e.file;
-            EXPECT_EQ(link.iconLocation, e.icon) << e.file;
-            EXPECT_EQ(link.iconIndex, 0) << e.file;
-            EXPECT_EQ(link.arguments, e.arguments) << e.file;
-            EXPECT_EQ(link.workingDirectory, L"F:\\VekPro") << e.file;
-            EXPECT_EQ(link.description, L"") << e.file;
-            EXPECT_EQ(link.hotkey, 0) << e.file;
-            EXPECT_EQ(link.showCommand, e.show) << e.file;
+            EXPECT_EQ(link.target, e.target) << path;
+            EXPECT_EQ(link.iconLocation, e.icon) << path;
+            EXPECT_EQ(link.iconIndex, 0) << path;
+            EXPECT_EQ(link.arguments, e.arguments) << path;
+            EXPECT_EQ(link.workingDirectory, e.workingFolder) << path;
+            EXPECT_EQ(link.description, L"") << path;
+            EXPECT_EQ(link.hotkey, 0) << path;
+            EXPECT_EQ(link.showCommand, static_cast<DWORD>(e.showCommand)) << path;
         }
     }
 
-    void ExpectSettings(const std::vector<std::pair<const wchar_t*, std::wstring>>& expected) {
-        for (const auto& [name, text] : expected) {
+    void ExpectSettings(const auto& settings) {
+        for (const auto& [name, text] : settings) {
             const auto value = Stored(name);
             ASSERT_TRUE(value.has_value()) << name;
             EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ)) << name;
@@ -97,35 +91,28 @@ protected:
 TEST_F(CreateCommandTest, WorkedExample) {
     RunningProgram program;
     Choose(program, ControlId::Platform1, true);
-    EXPECT_EQ(CreateAndReadReport(program), L"ZORIZA|Creats accessos al servidor F:\\VekPro\\");
-    ExpectLinks({
-        {std::wstring(L"Desktop\\") + kEdition + L".lnk", L"F:\\VekPro\\VEKBIN.BAT", L"F:\\VekPro\\RUVO.ICO", L"", 3},
-        {std::wstring(L"VekPro\\") + kEdition + L".lnk", L"F:\\VekPro\\VEKBIN.BAT", L"F:\\VekPro\\IMATGES\\RUVO.ICO", L"", 3},
-        {L"VekPro\\Calculadora.lnk", L"F:\\VekPro\\VEKCALC.EXE", L"F:\\VekPro\\IMATGES\\VEKCALC.ICO", L"", 1},
-        {L"VekPro\\Calendari.lnk", L"F:\\VekPro\\VEKCAL.HTA", L"F:\\VekPro\\IMATGES\\VEKCAL.ICO", L"", 1},
-        {L"VekPro\\Gestió de bloquejos.lnk", L"F:\\VekPro\\VEKLOCK.HTA", L"F:\\VekPro\\IMATGES\\VEKLOCK.ICO", L"", 1},
-        {L"VekPro\\Gestió documental.lnk", L"F:\\VekPro\\VEKDOCS.EXE", L"F:\\VekPro\\IMATGES\\VEKDOCS.ICO", L"", 1},
-        {L"VekPro\\Reordenar fitxers.lnk", L"F:\\VekPro\\VEKBIN.BAT", L"F:\\VekPro\\IMATGES\\ZEMBRADO.ICO", L"BIN/ZEMBRADO.EXE", 3},
-        {L"VekPro\\Servei d'actualitzacions.lnk", L"F:\\VekPro\\VEKUPDAT.HTA", L"F:\\VekPro\\IMATGES\\VEKUPDAT.ICO", L"", 1},
-    });
+    EXPECT_EQ(CreateAndReadReport(program), std::wstring(L"ZORIZA|") + expected::kWorkedExampleReport);
+    ExpectLinks(expected::kWorkedExampleShortcuts);
     EXPECT_EQ(LinksUnder(ProgramsFolder()).size(), 7u);
     EXPECT_EQ(LinksUnder(DesktopFolder()).size(), 1u);
-    ExpectSettings({{L"Idioma", L"0"}, {L"Aplicacio", L"0"}, {L"Directori", L"F:\\VekPro"},
-                    {L"Plataforma", L"1"}, {L"Icona0", L"1"}});
+    ExpectSettings(expected::kWorkedExampleSettings);
     Export(L"worked-example");
 }
 
 TEST_F(CreateCommandTest, SixteenBitVariant) {
     RunningProgram program;
     Choose(program, ControlId::Platform0, false);
-    EXPECT_EQ(CreateAndReadReport(program), L"ZORIZA|Creats accessos al servidor F:\\VekPro\\");
-    ExpectLinks({
-        {std::wstring(L"VekPro\\") + kEdition + L".lnk", L"F:\\VekPro\\VEKPRO.BAT", L"F:\\VekPro\\IMATGES\\RUVO.ICO", L"", 3},
-        {L"VekPro\\Reordenar fitxers.lnk", L"F:\\VekPro\\VEKPRO.BAT", L"F:\\VekPro\\IMATGES\\ZEMBRADO.ICO", L"BIN16/ZEMBRADO.EXE", 3},
-    });
+    EXPECT_EQ(CreateAndReadReport(program), std::wstring(L"ZORIZA|") + expected::kWorkedExampleReport);
+    const ExpectedShortcut differences[] = {
+        {LinkFolder::Programs, L"VekPro\\VekPro Professional", L"F:\\VekPro\\VEKPRO.BAT",
+         L"F:\\VekPro\\IMATGES\\RUVO.ICO", L"", L"F:\\VekPro", 3},
+        {LinkFolder::Programs, L"VekPro\\Reordenar fitxers", L"F:\\VekPro\\VEKPRO.BAT",
+         L"F:\\VekPro\\IMATGES\\ZEMBRADO.ICO", L"BIN16/ZEMBRADO.EXE", L"F:\\VekPro", 3},
+    };
+    ExpectLinks(differences);
     EXPECT_EQ(LinksUnder(ProgramsFolder()).size(), 7u);
     EXPECT_TRUE(LinksUnder(DesktopFolder()).empty());
-    ExpectSettings({{L"Plataforma", L"0"}, {L"Icona0", L"0"}});
+    ExpectSettings(Settings{{L"Plataforma", L"0"}, {L"Icona0", L"0"}});
 }
 
 TEST_F(CreateCommandTest, ALauncherThatIsNotAPlainFileIsNotThere) {
@@ -146,11 +133,12 @@ TEST_F(CreateCommandTest, ALauncherThatIsNotAPlainFileIsNotThere) {
         c.arrange();
         RunningProgram program;
         Choose(program, ControlId::Platform2, true);
-        bool errorIcon = false;
-        EXPECT_EQ(CreateAndReadReport(program, &errorIcon),
+        const auto box = program.ClickAndReadMessage(ControlId::Intro);
+        ASSERT_TRUE(box.has_value()) << c.description;
+        EXPECT_EQ(box->title + L"|" + box->text,
                   std::wstring(L"NO S'HA TROBAT|") + kEdition + L"\r\n\r\nF:\\VekPro\\VEKBIN.BAT")
             << c.description;
-        EXPECT_TRUE(errorIcon) << c.description;
+        EXPECT_TRUE(box->errorIcon) << c.description;
         EXPECT_TRUE(LinksUnder(ProgramsFolder()).empty()) << c.description;
         EXPECT_TRUE(LinksUnder(DesktopFolder()).empty()) << c.description;
         EXPECT_FALSE(SettingsKeyExists()) << c.description;
@@ -171,19 +159,15 @@ TEST_F(CreateCommandTest, AtADriveRoot) {
     EXPECT_EQ(calculator.target, L"F:\\VEKCALC.EXE");
     EXPECT_EQ(calculator.workingDirectory, L"F:\\");
     EXPECT_EQ(calculator.iconLocation, L"F:\\\\IMATGES\\VEKCALC.ICO");
-    ExpectSettings({{L"Directori", L"F:\\"}});
+    ExpectSettings(Settings{{L"Directori", L"F:\\"}});
 }
 
 TEST_F(CreateCommandTest, AFileInTheWayIsReportedAndTheWindowStaysUsable) {
     WriteFile(ProgramsFolder() + L"\\VekPro");
     RunningProgram program;
     Choose(program, ControlId::Platform1, true);
-    bool errorIcon = false;
-    const std::wstring report = CreateAndReadReport(program, &errorIcon);
-    EXPECT_EQ(report.rfind(L"ZORIZA|", 0), 0u) << report;
-    EXPECT_NE(report.find(std::wstring(L"Programs\\VekPro\\") + kEdition + L".lnk"), std::wstring::npos) << report;
-    EXPECT_NE(report.find(L"Error 75"), std::wstring::npos) << report;
-    EXPECT_TRUE(errorIcon);
+    EXPECT_TRUE(IsErrorReport(program.ClickAndReadMessage(ControlId::Intro),
+                              std::wstring(L"Programs\\VekPro\\") + kEdition + L".lnk", 75));
     EXPECT_EQ(LinksUnder(DesktopFolder()).size(), 1u);  // written before the failure
     EXPECT_FALSE(SettingsKeyExists());
 

@@ -33,12 +33,14 @@
 #include "platform/win32/com_ptr.h"
 #include "tests/e2e/driver.h"
 #include "tests/e2e/e2e_support.h"
+#include "tests/e2e/error_report.h"
+#include "tests/shared/worked_example.h"
 
 namespace zoriza::e2e {
 namespace {
 
-constexpr wchar_t kEdition[] = L"VekPro Professional";
-constexpr wchar_t kDone[] = L"Creats accessos al servidor F:\\VekPro\\";
+using expected::kWorkedExampleEdition;
+using expected::kWorkedExampleReport;
 
 std::string Narrow(const std::wstring& text) {
     std::string result;
@@ -176,30 +178,14 @@ struct Planned {
     std::wstring target;
 };
 
-// Catalan, the first edition, 32 bit, the desktop shortcut wanted, F:\VekPro:
-// the shortcuts in the order they are written.
+// The worked example's shortcuts, in the order they are written.
 std::vector<Planned> Plan(const std::wstring& desktop, const std::wstring& programs) {
-    struct Entry {
-        bool onDesktop;
-        std::wstring name;
-        const wchar_t* file;
-    };
-    const Entry entries[] = {
-        {true, kEdition, L"VEKBIN.BAT"},
-        {false, kEdition, L"VEKBIN.BAT"},
-        {false, L"Calculadora", L"VEKCALC.EXE"},
-        {false, L"Calendari", L"VEKCAL.HTA"},
-        {false, L"Gestió de bloquejos", L"VEKLOCK.HTA"},
-        {false, L"Gestió documental", L"VEKDOCS.EXE"},
-        {false, L"Reordenar fitxers", L"VEKBIN.BAT"},
-        {false, L"Servei d'actualitzacions", L"VEKUPDAT.HTA"},
-    };
     std::vector<Planned> plan;
-    for (const Entry& e : entries) {
-        const std::wstring file = e.name + L".lnk";
-        plan.push_back({e.onDesktop ? L"Desktop\\" + file : L"Programs\\VekPro\\" + file,
-                        e.onDesktop ? desktop + L"\\" + file : programs + L"\\VekPro\\" + file,
-                        std::wstring(L"F:\\VekPro\\") + e.file});
+    for (const expected::ExpectedShortcut& e : expected::kWorkedExampleShortcuts) {
+        const bool onDesktop = e.folder == expected::LinkFolder::Desktop;
+        const std::wstring file = std::wstring(e.name) + L".lnk";
+        plan.push_back({(onDesktop ? L"Desktop\\" : L"Programs\\") + file,
+                        (onDesktop ? desktop : programs) + L"\\" + file, e.target});
     }
     return plan;
 }
@@ -390,36 +376,7 @@ void Choose(RunningProgram& program, bool byScan) {
     ASSERT_TRUE(program.WaitUntil(showsVekPro, 20s)) << "F:\\VekPro was not chosen";
 }
 
-struct Report {
-    std::wstring title;
-    std::wstring text;
-    bool errorIcon = false;
-};
-
-std::optional<Report> Create(RunningProgram& program) {
-    program.Click(ControlId::Intro);
-    const auto box = program.WaitForMessageBox(20s);
-    if (!box) return std::nullopt;
-    program.CloseMessageBox();
-    return Report{box->title, box->text, box->errorIcon};
-}
-
-// "<shortcut>\r\n\r\nError <number>: <description>", the number and the
-// description filled in.
-::testing::AssertionResult NamesTheShortcut(const Report& report, const std::wstring& shortcut) {
-    const std::wstring head = shortcut + L"\r\n\r\nError ";
-    const auto failure = [&] {
-        return ::testing::AssertionFailure() << "report \"" << Narrow(report.title) << "\": \""
-                                             << Narrow(report.text) << "\"";
-    };
-    if (report.title != L"ZORIZA" || !report.errorIcon || report.text.rfind(head, 0) != 0) return failure();
-    std::size_t pos = head.size();
-    if (pos < report.text.size() && report.text[pos] == L'-') ++pos;
-    const std::size_t digits = pos;
-    while (pos < report.text.size() && iswdigit(report.text[pos])) ++pos;
-    if (pos == digits || report.text.compare(pos, 2, L": ") != 0 || pos + 2 >= report.text.size()) return failure();
-    return ::testing::AssertionSuccess();
-}
+std::optional<MessageBoxSeen> Create(RunningProgram& program) { return program.ClickAndReadMessage(ControlId::Intro); }
 
 TEST_P(DiskFaultsTest, TheCommandStopsAtTheFailingShortcutAndTheWindowStaysUsable) {
     const Fault& fault = GetParam();
@@ -436,10 +393,10 @@ TEST_P(DiskFaultsTest, TheCommandStopsAtTheFailingShortcutAndTheWindowStaysUsabl
     ASSERT_TRUE(report.has_value()) << "no report";
     std::printf("%s: %s | %s\n", fault.name, Narrow(report->title).c_str(), Narrow(report->text).c_str());
     if (fault.failing) {
-        EXPECT_TRUE(NamesTheShortcut(*report, plan_[*fault.failing].report));
+        EXPECT_TRUE(IsErrorReport(report, plan_[*fault.failing].report));
     } else {
         EXPECT_EQ(report->title, L"NO S'HA TROBAT");
-        EXPECT_EQ(report->text, std::wstring(kEdition) + L"\r\n\r\nF:\\VekPro\\VEKBIN.BAT");
+        EXPECT_EQ(report->text, std::wstring(kWorkedExampleEdition) + L"\r\n\r\nF:\\VekPro\\VEKBIN.BAT");
         EXPECT_TRUE(report->errorIcon);
     }
     EXPECT_FALSE(SettingsKeyExists()) << "settings were saved";
@@ -470,7 +427,7 @@ TEST_P(DiskFaultsTest, TheCommandStopsAtTheFailingShortcutAndTheWindowStaysUsabl
     const auto second = Create(program);
     ASSERT_TRUE(second.has_value()) << "no report after mending";
     EXPECT_EQ(second->title, L"ZORIZA");
-    EXPECT_EQ(second->text, kDone);
+    EXPECT_EQ(second->text, kWorkedExampleReport);
     EXPECT_FALSE(second->errorIcon);
     for (const Planned& planned : plan_) {
         ASSERT_TRUE(FileExists(planned.path)) << Narrow(planned.path);

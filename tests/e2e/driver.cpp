@@ -237,6 +237,13 @@ void RunningProgram::CloseMessageBox() {
     messageBox_ = nullptr;
 }
 
+std::optional<MessageBoxSeen> RunningProgram::ClickAndReadMessage(ControlId id, std::chrono::milliseconds timeout) {
+    Click(id);
+    const auto box = WaitForMessageBox(timeout);
+    if (box) CloseMessageBox();
+    return box;
+}
+
 bool RunningProgram::WaitForExit(std::chrono::milliseconds timeout) {
     return WaitForSingleObject(process_.process.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }

@@ -68,6 +68,8 @@ public:
     // The program's next message box, or none within the time allowed.
     std::optional<MessageBoxSeen> WaitForMessageBox(std::chrono::milliseconds timeout = 10s);
     void CloseMessageBox();
+    // Clicks `id`, then reads and closes the message box that follows.
+    std::optional<MessageBoxSeen> ClickAndReadMessage(ControlId id, std::chrono::milliseconds timeout = 20s);
     // Waits until `condition` holds, polling.
     bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s) const;
 

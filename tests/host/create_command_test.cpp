@@ -1,17 +1,20 @@
 #include <gtest/gtest.h>
 
 #include "form_fixture.h"
+#include "tests/shared/translations.h"
+#include "tests/shared/worked_example.h"
 
 namespace zoriza::testing {
 namespace {
 
+using namespace zoriza::expected;
+
 std::wstring Programs(const std::wstring& name) { return std::wstring(kProgramsFolder) + L"\\" + name + L".lnk"; }
 std::wstring Desktop(const std::wstring& name) { return std::wstring(kDesktopFolder) + L"\\" + name + L".lnk"; }
 
-struct ExpectedShortcut {
-    std::wstring file, target, icon, arguments;
-    std::int16_t style;
-};
+std::wstring PathOf(const ExpectedShortcut& shortcut) {
+    return shortcut.folder == LinkFolder::Desktop ? Desktop(shortcut.name) : Programs(shortcut.name);
+}
 
 // Catalan, edition 0, 32 bit, the folder list at F:\VekPro, desktop icon checked.
 class CreateCommandTest : public ::testing::Test {
@@ -26,17 +29,20 @@ protected:
         f.Dir1.SetPath(L"F:\\VekPro");
     }
 
-    void ExpectShortcuts(const std::vector<ExpectedShortcut>& expected) {
+    // Every shortcut with all its fields, in the order written.
+    void ExpectShortcuts(const auto& expected) {
         std::vector<std::wstring> order;
         for (const ExpectedShortcut& e : expected) {
-            order.push_back(e.file);
-            ASSERT_EQ(f.shell.Saved().count(e.file), 1u) << e.file;
-            const SavedShortcut& saved = f.shell.Saved().at(e.file);
-            EXPECT_EQ(saved.targetPath, e.target) << e.file;
-            EXPECT_EQ(saved.iconLocation, e.icon) << e.file;
-            EXPECT_EQ(saved.arguments, e.arguments) << e.file;
-            EXPECT_EQ(saved.windowStyle, e.style) << e.file;
-            EXPECT_EQ(saved.workingDirectory, WorkingFolderOf(e.target)) << e.file;
+            const std::wstring file = PathOf(e);
+            order.push_back(file);
+            ASSERT_EQ(f.shell.Saved().count(file), 1u) << file;
+            const SavedShortcut& saved = f.shell.Saved().at(file);
+            EXPECT_EQ(saved.targetPath, e.target) << file;
+            EXPECT_EQ(saved.iconLocation, e.icon) << file;
+            EXPECT_EQ(saved.arguments, e.arguments) << file;
+            EXPECT_EQ(saved.windowStyle, e.showCommand) << file;
+            EXPECT_EQ(saved.workingDirectory, e.workingFolder) << file;
+            EXPECT_EQ(saved.description, L"") << file;
         }
         EXPECT_EQ(f.shell.SavedInOrder(), order);
     }
@@ -46,26 +52,13 @@ protected:
 
 TEST_F(CreateCommandTest, WorkedExample) {
     f.form.Intro_Click();
-    const std::wstring edition = L"VekPro Professional";
-    ExpectShortcuts({
-        {Desktop(edition), L"F:\\VekPro\\VEKBIN.BAT", L"F:\\VekPro\\RUVO.ICO", L"", 3},
-        {Programs(L"VekPro\\" + edition), L"F:\\VekPro\\VEKBIN.BAT", L"F:\\VekPro\\IMATGES\\RUVO.ICO", L"", 3},
-        {Programs(L"VekPro\\Calculadora"), L"F:\\VekPro\\VEKCALC.EXE", L"F:\\VekPro\\IMATGES\\VEKCALC.ICO", L"", 1},
-        {Programs(L"VekPro\\Calendari"), L"F:\\VekPro\\VEKCAL.HTA", L"F:\\VekPro\\IMATGES\\VEKCAL.ICO", L"", 1},
-        {Programs(L"VekPro\\Gestió de bloquejos"), L"F:\\VekPro\\VEKLOCK.HTA", L"F:\\VekPro\\IMATGES\\VEKLOCK.ICO", L"", 1},
-        {Programs(L"VekPro\\Gestió documental"), L"F:\\VekPro\\VEKDOCS.EXE", L"F:\\VekPro\\IMATGES\\VEKDOCS.ICO", L"", 1},
-        {Programs(L"VekPro\\Reordenar fitxers"), L"F:\\VekPro\\VEKBIN.BAT", L"F:\\VekPro\\IMATGES\\ZEMBRADO.ICO", L"BIN/ZEMBRADO.EXE", 3},
-        {Programs(L"VekPro\\Servei d'actualitzacions"), L"F:\\VekPro\\VEKUPDAT.HTA", L"F:\\VekPro\\IMATGES\\VEKUPDAT.ICO", L"", 1},
-    });
-    EXPECT_EQ(f.Saved(L"Idioma"), L"0");
-    EXPECT_EQ(f.Saved(L"Aplicacio"), L"0");
-    EXPECT_EQ(f.Saved(L"Directori"), L"F:\\VekPro");
-    EXPECT_EQ(f.Saved(L"Plataforma"), L"1");
-    EXPECT_EQ(f.Saved(L"Icona0"), L"1");
-    EXPECT_EQ(f.registry.WrittenNames(),
-              (std::vector<std::wstring>{L"Idioma", L"Aplicacio", L"Directori", L"Plataforma", L"Icona0"}));
+    ExpectShortcuts(kWorkedExampleShortcuts);
+    for (const ExpectedSetting& setting : kWorkedExampleSettings) EXPECT_EQ(f.Saved(setting.name), setting.text);
+    std::vector<std::wstring> savedInOrder;
+    for (const ExpectedSetting& setting : kWorkedExampleSettings) savedInOrder.push_back(setting.name);
+    EXPECT_EQ(f.registry.WrittenNames(), savedInOrder);
     ASSERT_EQ(f.window.Messages().size(), 1u);
-    EXPECT_EQ(f.window.Messages()[0].text, L"Creats accessos al servidor F:\\VekPro\\");
+    EXPECT_EQ(f.window.Messages()[0].text, kWorkedExampleReport);
     EXPECT_EQ(f.window.Messages()[0].title, L"");
     EXPECT_EQ(f.window.Messages()[0].icon, MessageIcon::None);
     EXPECT_EQ(MaximizeWindow, kFalse);
@@ -107,9 +100,9 @@ TEST_F(CreateCommandTest, EveryEditionPlatformIconAndLanguage) {
                     ASSERT_EQ(files.size(), icon == 0 ? 7u : 8u);
                     const std::size_t first = icon == 0 ? 0 : 1;
                     const std::wstring folder = std::wstring(kProgramsFolder) + L"\\" + code + L"\\";
-                    EXPECT_EQ(files[first], folder + g.App.Text() + L".lnk");
+                    EXPECT_EQ(files[first], folder + kEditionTexts[edition].in[language] + L".lnk");
                     for (std::size_t tool = 0; tool < 6; ++tool) {
-                        EXPECT_EQ(files[first + 1 + tool], folder + Translate(kCatalogue[11 + tool].catalan) + L".lnk");
+                        EXPECT_EQ(files[first + 1 + tool], folder + kToolNameTexts[tool].in[language] + L".lnk");
                     }
                     for (std::size_t i = 0; i < 7; ++i) {
                         EXPECT_EQ(g.shell.Saved().at(files[first + i]).windowStyle, i == 0 ? 3 : styles[i - 1]);
@@ -121,7 +114,7 @@ TEST_F(CreateCommandTest, EveryEditionPlatformIconAndLanguage) {
                     EXPECT_EQ(g.Saved(L"Plataforma"), std::to_wstring(platform));
                     EXPECT_EQ(g.Saved(L"Icona0"), std::to_wstring(icon));
                     EXPECT_EQ(g.window.Messages().back().text,
-                              Translate(L"Creats accessos al servidor ") + L"F:\\" + code + L"\\");
+                              kReportText.in[language] + std::wstring(L"F:\\") + code + L"\\");
                 }
             }
         }
@@ -212,14 +205,8 @@ TEST_F(CreateCommandTest, AFailureKeepsEarlierShortcutsWritesNoMoreAndReportsThe
     EXPECT_EQ(f.shell.SavedInOrder().size(), 4u);
     EXPECT_EQ(f.shell.Saved().count(Programs(L"VekPro\\Gestió documental")), 0u);
     EXPECT_TRUE(f.registry.WrittenNames().empty());
-    ASSERT_EQ(f.window.Messages().size(), 1u);
-    const ShownMessage& report = f.window.Messages()[0];
-    EXPECT_EQ(report.title, L"ZORIZA");
-    EXPECT_EQ(report.icon, MessageIcon::Error);
-    EXPECT_NE(report.text.find(L"VekPro\\Gestió de bloquejos.lnk"), std::wstring::npos);
-    EXPECT_NE(report.text.find(L"-2147024891"), std::wstring::npos);
-    EXPECT_FALSE(f.window.Ended());
-    EXPECT_FALSE(f.window.Busy());
+    EXPECT_TRUE(f.ShowedOnlyTheErrorReport(
+        L"Programs\\VekPro\\Gestió de bloquejos.lnk\r\n\r\nError -2147024891: Access denied."));
 }
 
 TEST_F(CreateCommandTest, AFileInTheWayOfTheSubfolderIsReported) {
@@ -227,7 +214,8 @@ TEST_F(CreateCommandTest, AFileInTheWayOfTheSubfolderIsReported) {
     EXPECT_FALSE(f.form.Dispatch(FormEvent::IntroClick));
     EXPECT_EQ(f.shell.SavedInOrder().size(), 1u);  // the desktop shortcut came first
     EXPECT_TRUE(f.registry.WrittenNames().empty());
-    EXPECT_NE(f.window.Messages()[0].text.find(L"Programs\\VekPro\\VekPro Professional.lnk"), std::wstring::npos);
+    EXPECT_TRUE(f.ShowedOnlyTheErrorReport(
+        L"Programs\\VekPro\\VekPro Professional.lnk\r\n\r\nError 75: Path/File access error"));
 }
 
 TEST_F(CreateCommandTest, FailedSettingWritesAreNotReported) {

@@ -3,6 +3,8 @@
 // drive F: holding VekPro\VEKBIN.BAT.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -71,6 +73,23 @@ struct FormFixture {
             text += c;
         }
         return text;
+    }
+
+    // The window showed exactly one message: the error report, titled
+    // "ZORIZA" with the error icon, reading `text`; and the window stays.
+    ::testing::AssertionResult ShowedOnlyTheErrorReport(const std::wstring& text) const {
+        if (window.Messages().size() != 1) {
+            return ::testing::AssertionFailure() << window.Messages().size() << " messages shown";
+        }
+        const ShownMessage& report = window.Messages()[0];
+        if (report.title != L"ZORIZA" || report.icon != MessageIcon::Error || report.text != text) {
+            return ::testing::AssertionFailure() << "shown " << ::testing::PrintToString(report.title) << ": "
+                                                 << ::testing::PrintToString(report.text);
+        }
+        if (window.Unloaded() || window.Ended() || window.Busy()) {
+            return ::testing::AssertionFailure() << "the window did not stay ready";
+        }
+        return ::testing::AssertionSuccess();
     }
 
     static constexpr wchar_t kSettingsKeyForTests[] = L"Software\\Ruvo Software\\ZorIza";

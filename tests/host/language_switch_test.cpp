@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "form_fixture.h"
+#include "tests/shared/translations.h"
 
 namespace zoriza::testing {
 namespace {
+
+using namespace zoriza::expected;
 
 struct WindowTexts {
     std::wstring caption, frame1, search, frame2, frame3, icona;
@@ -17,10 +20,11 @@ WindowTexts TextsOf(const FormFixture& f) {
     return texts;
 }
 
-WindowTexts ExpectedTexts(const wchar_t* const CatalogueRow::*column) {
-    WindowTexts texts{kCatalogue[0].*column, kCatalogue[5].*column, kCatalogue[6].*column,
-                      kCatalogue[7].*column, kCatalogue[8].*column, kCatalogue[9].*column, {}};
-    for (std::size_t row = 1; row <= 4; ++row) texts.editions.push_back(kCatalogue[row].*column);
+WindowTexts ExpectedTexts(std::size_t language) {
+    WindowTexts texts{kWindowCaptionText.in[language], kServerFrameText.in[language], kScanButtonText.in[language],
+                      kPlatformFrameText.in[language], kIconsFrameText.in[language], kDesktopBoxText.in[language],
+                      {}};
+    for (const TranslatedText& edition : kEditionTexts) texts.editions.push_back(edition.in[language]);
     return texts;
 }
 
@@ -35,20 +39,12 @@ void ExpectTexts(const WindowTexts& actual, const WindowTexts& expected) {
 }
 
 TEST(LangClick, EachEntryStoresItsCodeAndCaptionsTheTenTexts) {
-    struct Case {
-        std::int16_t index;
-        const wchar_t* code;
-        const wchar_t* const CatalogueRow::*column;
-    };
-    const Case cases[] = {{3, L"SPA", &CatalogueRow::spanish},
-                          {1, L"GLG", &CatalogueRow::galician},
-                          {2, L"OCI", &CatalogueRow::aranese},
-                          {0, L"CAT", &CatalogueRow::catalan}};
     FormFixture f;
-    for (const Case& c : cases) {
-        f.Lang.Click(c.index);
-        EXPECT_EQ(CurrentLanguage, c.code);
-        ExpectTexts(TextsOf(f), ExpectedTexts(c.column));
+    for (const std::int16_t index : {3, 1, 2, 0}) {
+        f.Lang.Click(index);
+        const auto language = static_cast<std::size_t>(index);
+        EXPECT_EQ(CurrentLanguage, kLanguageCodes[language]);
+        ExpectTexts(TextsOf(f), ExpectedTexts(language));
         EXPECT_EQ(f.Intro.Caption(), L"CREAR");
         EXPECT_EQ(f.Lang.List(2), L"Aranés");
     }
@@ -60,7 +56,7 @@ TEST(LangClick, NothingSelectedMeansCatalan) {
     f.Lang.ClearSelection();
     f.form.Lang_Click();
     EXPECT_EQ(CurrentLanguage, L"CAT");
-    ExpectTexts(TextsOf(f), ExpectedTexts(&CatalogueRow::catalan));
+    ExpectTexts(TextsOf(f), ExpectedTexts(kCatala));
 }
 
 TEST(LangClick, ChangesNothingElseInTheWindow) {

@@ -62,14 +62,9 @@ TEST_F(MakeShortcutTest, SetsAllSevenFieldsInOrder) {
         L"TargetPath", L"WindowStyle", L"Hotkey", L"IconLocation", L"Description", L"Arguments",
         L"WorkingDirectory", L"Save"};
     EXPECT_EQ(shell.Calls(), expectedCalls);
-    const SavedShortcut& saved = SavedAt(std::wstring(kPrograms) + L"\\VekPro\\Reordenar fitxers.lnk");
-    EXPECT_EQ(saved.targetPath, L"F:\\VekPro\\VEKBIN.BAT");
-    EXPECT_EQ(saved.windowStyle, 3);
-    EXPECT_EQ(saved.hotkey, L"");
-    EXPECT_EQ(saved.iconLocation, L"F:\\VekPro\\IMATGES\\ZEMBRADO.ICO");
-    EXPECT_EQ(saved.description, L"");
-    EXPECT_EQ(saved.arguments, L"BIN/ZEMBRADO.EXE");
-    EXPECT_EQ(saved.workingDirectory, L"F:\\VekPro");
+    EXPECT_EQ(SavedAt(std::wstring(kPrograms) + L"\\VekPro\\Reordenar fitxers.lnk"),
+              (SavedShortcut{L"F:\\VekPro\\VEKBIN.BAT", 3, L"", L"F:\\VekPro\\IMATGES\\ZEMBRADO.ICO", L"",
+                             L"BIN/ZEMBRADO.EXE", L"F:\\VekPro", 7}));
 }
 
 TEST_F(MakeShortcutTest, WindowStyleFollowsTheFlagWhichStaysAsItWas) {
@@ -106,13 +101,9 @@ TEST_F(MakeShortcutTest, ASecondCallRewritesEveryField) {
     Make(L"", L"F:\\VekPro\\VEKBIN.BAT", L"App", L"IMATGES\\RUVO.ICO", L"BIN16/ZEMBRADO.EXE");
     MaximizeWindow = kFalse;
     Make(L"", L"G:\\Other\\VEKBIN.BAT", L"App", L"IMATGES\\X.ICO", L"");
-    const SavedShortcut& saved = SavedAt(std::wstring(kPrograms) + L"\\App.lnk");
-    EXPECT_EQ(saved.targetPath, L"G:\\Other\\VEKBIN.BAT");
-    EXPECT_EQ(saved.windowStyle, 1);
-    EXPECT_EQ(saved.iconLocation, L"G:\\Other\\IMATGES\\X.ICO");
-    EXPECT_EQ(saved.arguments, L"");
-    EXPECT_EQ(saved.workingDirectory, L"G:\\Other");
-    EXPECT_EQ(saved.fieldsSet, 7);
+    EXPECT_EQ(SavedAt(std::wstring(kPrograms) + L"\\App.lnk"),
+              (SavedShortcut{L"G:\\Other\\VEKBIN.BAT", 1, L"", L"G:\\Other\\IMATGES\\X.ICO", L"", L"",
+                             L"G:\\Other", 7}));
 }
 
 TEST_F(MakeShortcutTest, AFileInTheWayOfTheSubfolderFailsAndWritesNothing) {

@@ -116,12 +116,15 @@ TEST(SearchWithoutDrives, ReportsNotFound) {
     EXPECT_EQ(f.window.Messages()[0].text, L"VekPro Professional\r\n\r\nVekPro\\VEKBIN.BAT");
 }
 
+// A change made from code moves the folder list inside the call.
 TEST(DriveChange, TheFolderListFollowsToThatDrivesCurrentFolder) {
     FormFixture f;
     f.files.AddFolder(L"G:\\Deep\\Er");
     f.Dir1.SetDriveFolder(L"G:", L"G:\\Deep\\Er");
     f.Drive1.SetDrive(L"g:");
     EXPECT_EQ(f.Dir1.Path(), L"G:\\Deep\\Er");
+    f.Drive1.SetDrive(L"G:");  // the same drive: no change event
+    EXPECT_EQ(f.Drive1.ChangesRaised(), 1);
     f.Drive1.SetDrive(L"c:");
     EXPECT_EQ(f.Dir1.Path(), kStartFolder);
 }

@@ -6,7 +6,7 @@
 
 #include <array>
 
-namespace zoriza::testing {
+namespace zoriza::expected {
 
 enum class LinkFolder { Desktop, Programs };
 
@@ -57,4 +57,4 @@ inline constexpr std::array<ExpectedSetting, 5> kWorkedExampleSettings = {{
 
 inline constexpr wchar_t kWorkedExampleReport[] = L"Creats accessos al servidor F:\\VekPro\\";
 
-}  // namespace zoriza::testing
+}  // namespace zoriza::expected

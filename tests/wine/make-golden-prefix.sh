@@ -3,14 +3,15 @@
 # with real user folders (not links to $HOME) and the locales the tests name.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-export ZORIZA_WINE_ROOT=${1:?usage: make-golden-prefix.sh WINE_ROOT}
+export ZORIZA_WINE_ROOT=${1:?usage: make-golden-prefix.sh WINE_ROOT LOCALE...}
+shift
 source "$here/wine-env.sh"
 golden="$ZORIZA_WINE_ROOT/golden"
 [ -f "$golden/.ready" ] && { echo "golden prefix ready: $golden"; exit 0; }
 
 # Locale names Wine reads the language from, with C.UTF-8's data behind them.
 mkdir -p "$LOCPATH"
-for name in ca_ES gl_ES oc_FR es_ES es_MX pt_BR en_US; do
+for name in "$@"; do
   ln -sfn /usr/lib/locale/C.utf8 "$LOCPATH/$name.UTF-8"
 done
 
