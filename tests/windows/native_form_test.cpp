@@ -200,6 +200,28 @@ TEST_F(NativeFormTest, TheFolderListShowsFullPathsAndRejectsMissingFolders) {
     EXPECT_GT(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);  // root, windows and its subfolders
 }
 
+// A current folder longer than MAX_PATH is shown, not left out.
+TEST(NativeFormStart, ACurrentFolderLongerThanMaxPathFillsTheFolderList) {
+    wchar_t before[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, before);
+    std::wstring deep = L"C:\\zoriza-deep";
+    CreateDirectoryW(deep.c_str(), nullptr);
+    while (deep.size() <= MAX_PATH + 20) {
+        deep += L"\\" + std::wstring(40, L'd');
+        ASSERT_TRUE(CreateDirectoryW(deep.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) << deep.size();
+    }
+    ASSERT_TRUE(SetCurrentDirectoryW(deep.c_str())) << "this system keeps current folders within MAX_PATH";
+    {
+        NativeForm form{GetModuleHandleW(nullptr)};
+        EXPECT_EQ(form.Dir1().Path(), deep);
+        EXPECT_GT(SendMessageW(form.Control(ControlId::Dir1), LB_GETCOUNT, 0, 0), 1);
+    }
+    SetCurrentDirectoryW(before);
+    for (std::wstring folder = deep; folder.size() > 3; folder.resize(folder.rfind(L'\\'))) {
+        RemoveDirectoryW(folder.c_str());
+    }
+}
+
 TEST_F(NativeFormTest, TheCheckBoxTakesOnlyItsThreeValues) {
     for (const std::int16_t value : {2, 1, 0}) {
         form.Icona().SetValue(value);
