@@ -66,14 +66,17 @@ ln -sfn "$server" "$WINEPREFIX/dosdevices/f:"
 export ZORIZA_EXE="Z:$program"
 echo "demo application server F: = $server (VekPro, VekFin, VekCom, VekNom)"
 
+# Wine says on every start that it cannot read the volume of z: (this
+# machine's root); that line is only noise here.
+wine_quietly() { wine "$@" 2> >(grep -v 'FS volume label and serial are not available' >&2); }
 # Without a window manager Wine would wait 2 s at every window's end.
 managed() { wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d "$1" /f >/dev/null 2>&1; }
 
 if [ -n "${DISPLAY:-}" ]; then
   managed Y
   echo "ZORIZA is open: choose an edition, press EXAMINAR, then CREAR; close it when done."
-  wine "$program"
-  wine "$demo" --show
+  wine_quietly "$program"
+  wine_quietly "$demo" --show
   echo "the shortcuts are in $WINEPREFIX/drive_c/users/$(id -un)"
   exit 0
 fi
@@ -89,8 +92,7 @@ for _ in $(seq 1 50); do [ -s "$run/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n 1 "$run/display")"
 managed N
 
-# Wine reports the volume of z: (this machine's root) it cannot read; noise here.
-wine "$demo" --pause-after-scan "Z:$run" 2> >(grep -v 'FS volume label and serial are not available' >&2) &
+wine_quietly "$demo" --pause-after-scan "Z:$run" &
 demo_pid=$!
 while [ ! -e "$run/scanned" ] && kill -0 "$demo_pid" 2>/dev/null; do sleep 0.1; done
 pictured=
