@@ -11,6 +11,8 @@
 // gives a read-only file or folder. A folder or file that really refuses
 // writes is made immutable on the Linux side (chattr +i), run from here as a
 // Unix program, which Wine starts like any other.
+// A fault that cannot be made on this machine fails its case with what is
+// missing (chattr, root, a file system with the immutable flag).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -19,7 +21,9 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cwctype>
 #include <map>
 #include <memory>
 #include <optional>
@@ -75,62 +79,83 @@ std::optional<std::string> ReadSmallFile(const std::wstring& path) {
     const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, 0, nullptr));
     if (!file) return std::nullopt;
-    char buffer[64] = {};
+    char buffer[1024] = {};
     DWORD read = 0;
     ::ReadFile(file.get(), buffer, sizeof(buffer) - 1, &read, nullptr);
     return std::string(buffer, read);
 }
 
-// Runs `chattr <mode> <path>` on the Linux side; true when it exits with 0.
-// Wine gives a Unix program no process handle to wait on, so the shell
-// writes the exit status to a file when it is done.
-bool Chattr(const char* mode, const std::string& unixPath) {
+// What a failed chattr says about this machine, from its exit status and its
+// messages: what is missing for a file to refuse root's writes.
+std::string ChattrFailure(const std::string& mode, const std::string& status, const std::string& message,
+                          const std::string& unixPath) {
+    if (status == "127") return "chattr is not installed (it comes with e2fsprogs)";
+    std::string reason = "chattr " + mode + " " + unixPath + " failed (exit " + status + "): " + message;
+    if (message.find("not permitted") != std::string::npos) {
+        reason += " (making a file immutable needs root)";
+    } else if (message.find("ioctl") != std::string::npos || message.find("not supported") != std::string::npos) {
+        reason += " (the build tree's file system has no immutable flag: put it on ext4, xfs or btrfs)";
+    }
+    return reason;
+}
+
+// Runs `chattr <mode> <path>` on the Linux side. Empty when it worked, else
+// what stopped it. Wine gives a Unix program no process handle to wait on, so
+// the shell writes chattr's exit status and messages to a file when it is done.
+std::string Chattr(const char* mode, const std::string& unixPath) {
     wchar_t folder[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, folder);
     const std::wstring status = std::wstring(folder) + L"zoriza-chattr-status";
     DeleteFileW(status.c_str());
     const auto statusUnix = UnixPath(status);
-    if (!statusUnix) return false;
-    std::wstring commandLine = L"/bin/sh -c \"PATH=/usr/sbin:/usr/bin:/sbin:/bin; chattr \\\"$0\\\" -- \\\"$1\\\" "
-                               L"2>/dev/null; echo $? > \\\"$2\\\"\" " +
+    if (!statusUnix) return "Wine gave no Linux path for the temporary folder";
+    std::wstring commandLine = L"/bin/sh -c \"PATH=/usr/sbin:/usr/bin:/sbin:/bin; "
+                               L"message=$(chattr \\\"$0\\\" -- \\\"$1\\\" 2>&1); "
+                               L"echo $? \\\"$message\\\" > \\\"$2.part\\\"; mv \\\"$2.part\\\" \\\"$2\\\"\" " +
                                Wide(mode) + L" \"" + Wide(unixPath) + L"\" \"" + Wide(*statusUnix) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &started)) {
-        return false;
+        return "Wine could not start /bin/sh to run chattr (error " + std::to_string(GetLastError()) + ")";
     }
     const UniqueProcess process(started);
     for (int i = 0; i < 500; ++i) {
         const auto text = ReadSmallFile(status);
         if (text && !text->empty() && text->back() == '\n') {
             DeleteFileW(status.c_str());
-            return *text == "0\n";
+            const std::string line = text->substr(0, text->size() - 1);
+            const std::size_t space = line.find(' ');
+            const std::string code = line.substr(0, space);
+            if (code == "0") return "";
+            return ChattrFailure(mode, code, space == std::string::npos ? "" : line.substr(space + 1), unixPath);
         }
         std::this_thread::sleep_for(10ms);
     }
-    return false;
+    return "chattr did not finish within 5 s";
 }
 
 // A file or folder that refuses every change while the object lives.
 class Immutable {
 public:
-    explicit Immutable(const std::wstring& path) : path_(path), unixPath_(UnixPath(path)) {
-        applied_ = unixPath_ && Chattr("+i", *unixPath_);
+    explicit Immutable(const std::wstring& path) : unixPath_(UnixPath(path)) {
+        failure_ = unixPath_ ? Chattr("+i", *unixPath_) : "Wine gave no Linux path for " + Narrow(path);
+        applied_ = failure_.empty();
     }
     ~Immutable() { Release(); }
     Immutable(const Immutable&) = delete;
     Immutable& operator=(const Immutable&) = delete;
 
-    bool Applied() const { return applied_; }
+    // Empty when the flag was set, else why it could not be.
+    const std::string& Failure() const { return failure_; }
     void Release() {
-        if (applied_ && Chattr("-i", *unixPath_)) applied_ = false;
+        if (applied_ && Chattr("-i", *unixPath_).empty()) applied_ = false;
     }
 
 private:
-    std::wstring path_;
     std::optional<std::string> unixPath_;
+    std::string failure_;
     bool applied_ = false;
 };
 
@@ -195,23 +220,39 @@ using Snapshot = std::map<std::wstring, std::vector<char>>;
 enum class FaultKind { SubfolderRefusesWrites, ProgramsRefusesWrites, FileInTheWay, DesktopGone, ReadOnlyShortcut,
                        LauncherGone };
 
+// The error a report gives: its number, and the system error whose words
+// are its description.
+struct ReportedError {
+    std::int32_t number;
+    DWORD systemError;
+};
+
+// A failure of the Shell's link object is reported with its HRESULT as the
+// number; one of the subfolder's creation with the file error number 75.
+constexpr std::int32_t kPathFileAccessError = 75;
+constexpr std::int32_t AsHresult(DWORD error) { return static_cast<std::int32_t>(HRESULT_FROM_WIN32(error)); }
+
 struct Fault {
     const char* name;
     FaultKind kind;
     // Index in the plan of the shortcut that fails; none: the launcher check fails.
     std::optional<std::size_t> failing;
     bool chooseByScan;
+    ReportedError error;
 };
 
 void PrintTo(const Fault& fault, std::ostream* out) { *out << fault.name; }
 
 const Fault kFaults[] = {
-    {"SubfolderRefusesWrites", FaultKind::SubfolderRefusesWrites, 1, false},
-    {"ProgramsFolderRefusesWrites", FaultKind::ProgramsRefusesWrites, 1, false},
-    {"FileWhereTheSubfolderShouldBe", FaultKind::FileInTheWay, 1, false},
-    {"DesktopFolderGone", FaultKind::DesktopGone, 0, false},
-    {"ReadOnlyShortcutOfTheSameName", FaultKind::ReadOnlyShortcut, 3, false},
-    {"LauncherRemovedBetweenScanAndClick", FaultKind::LauncherGone, std::nullopt, true},
+    {"SubfolderRefusesWrites", FaultKind::SubfolderRefusesWrites, 1, false,
+     {AsHresult(ERROR_ACCESS_DENIED), ERROR_ACCESS_DENIED}},
+    {"ProgramsFolderRefusesWrites", FaultKind::ProgramsRefusesWrites, 1, false,
+     {kPathFileAccessError, ERROR_ACCESS_DENIED}},
+    {"FileWhereTheSubfolderShouldBe", FaultKind::FileInTheWay, 1, false, {kPathFileAccessError, ERROR_ALREADY_EXISTS}},
+    {"DesktopFolderGone", FaultKind::DesktopGone, 0, false, {AsHresult(ERROR_PATH_NOT_FOUND), ERROR_PATH_NOT_FOUND}},
+    {"ReadOnlyShortcutOfTheSameName", FaultKind::ReadOnlyShortcut, 3, false,
+     {AsHresult(ERROR_ACCESS_DENIED), ERROR_ACCESS_DENIED}},
+    {"LauncherRemovedBetweenScanAndClick", FaultKind::LauncherGone, std::nullopt, true, {}},
 };
 
 class DiskFaultsTest : public ::testing::TestWithParam<Fault> {
@@ -299,11 +340,7 @@ protected:
 
     std::string Freeze(const std::wstring& path) {
         immutables_.push_back(std::make_unique<Immutable>(path));
-        if (!immutables_.back()->Applied()) {
-            return "chattr +i could not be run on " + Narrow(path) +
-                   " (Wine could not start /bin/sh, chattr is missing, or the file system has no immutable flag)";
-        }
-        return "";
+        return immutables_.back()->Failure();
     }
     std::string FreezeFolder(const std::wstring& folder) {
         std::string reason = Freeze(folder);
@@ -378,6 +415,16 @@ void Choose(RunningProgram& program, bool byScan) {
 
 std::optional<MessageBoxSeen> Create(RunningProgram& program) { return program.ClickAndReadMessage(ControlId::Intro); }
 
+// The system's words for a Win32 error, without the line end.
+std::wstring SystemText(DWORD error) {
+    wchar_t text[512] = {};
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                        text, 512, nullptr);
+    std::wstring words(text, length);
+    while (!words.empty() && iswspace(words.back())) words.pop_back();
+    return words;
+}
+
 TEST_P(DiskFaultsTest, TheCommandStopsAtTheFailingShortcutAndTheWindowStaysUsable) {
     const Fault& fault = GetParam();
     RunningProgram program;
@@ -385,7 +432,7 @@ TEST_P(DiskFaultsTest, TheCommandStopsAtTheFailingShortcutAndTheWindowStaysUsabl
     Choose(program, fault.chooseByScan);
     if (HasFatalFailure()) return;
     const std::string cannot = Arrange(fault.kind);
-    if (!cannot.empty()) GTEST_SKIP() << "the fault cannot be made on this machine: " << cannot;
+    if (!cannot.empty()) FAIL() << "the fault cannot be made on this machine: " << cannot;
     const Snapshot before = Links();
 
     // The failing command.
@@ -393,7 +440,8 @@ TEST_P(DiskFaultsTest, TheCommandStopsAtTheFailingShortcutAndTheWindowStaysUsabl
     ASSERT_TRUE(report.has_value()) << "no report";
     std::printf("%s: %s | %s\n", fault.name, Narrow(report->title).c_str(), Narrow(report->text).c_str());
     if (fault.failing) {
-        EXPECT_TRUE(IsErrorReport(report, plan_[*fault.failing].report));
+        const ReportedError& error = fault.error;
+        EXPECT_TRUE(IsErrorReport(report, plan_[*fault.failing].report, error.number, SystemText(error.systemError)));
     } else {
         EXPECT_EQ(report->title, L"NO S'HA TROBAT");
         EXPECT_EQ(report->text, std::wstring(kWorkedExampleEdition) + L"\r\n\r\nF:\\VekPro\\VEKBIN.BAT");

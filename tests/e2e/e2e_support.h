@@ -6,6 +6,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,7 +15,15 @@
 
 namespace zoriza::e2e {
 
+// The settings key under HKEY_CURRENT_USER and its five values.
 inline constexpr wchar_t kSettingsKey[] = L"Software\\Ruvo Software\\ZorIza";
+inline constexpr wchar_t kIdioma[] = L"Idioma";
+inline constexpr wchar_t kAplicacio[] = L"Aplicacio";
+inline constexpr wchar_t kDirectori[] = L"Directori";
+inline constexpr wchar_t kPlataforma[] = L"Plataforma";
+inline constexpr wchar_t kIcona[] = L"Icona0";
+inline constexpr std::array<const wchar_t*, 5> kSettingNames = {kIdioma, kAplicacio, kDirectori, kPlataforma,
+                                                                kIcona};
 
 // The stored value's type and text, or none when there is no such value.
 struct StoredValue {

@@ -13,10 +13,12 @@
 
 namespace zoriza::e2e {
 
-// `context` empty: the report starts with "Error "; `number` none: any number.
+// `context` empty: the report starts with "Error "; `number` none: any
+// number; `description` none: any description.
 inline ::testing::AssertionResult IsErrorReport(const std::optional<MessageBoxSeen>& box,
                                                 const std::wstring& context = L"",
-                                                std::optional<int> number = std::nullopt) {
+                                                std::optional<int> number = std::nullopt,
+                                                std::optional<std::wstring> description = std::nullopt) {
     if (!box) return ::testing::AssertionFailure() << "no message box";
     const auto failure = [&] {
         return ::testing::AssertionFailure() << "report " << ::testing::PrintToString(box->title) << ": "
@@ -31,6 +33,7 @@ inline ::testing::AssertionResult IsErrorReport(const std::optional<MessageBoxSe
     while (end < text.size() && std::iswdigit(text[end])) ++end;
     if (end == digits || text.compare(end, 2, L": ") != 0 || end + 2 >= text.size()) return failure();
     if (number && std::stoi(text.substr(head.size(), end - head.size())) != *number) return failure();
+    if (description && text.substr(end + 2) != *description) return failure();
     return ::testing::AssertionSuccess();
 }
 

@@ -1,22 +1,30 @@
 #!/usr/bin/env bash
 # Prefix setup for the end-to-end tests: server drives linked into the
-# prefix. f: holds the edition folder VekPro with both launchers, g: is an
-# empty second server, d: is a drive whose target is gone and n: (when this
-# machine can mount it) a drive that is not ready: every request fails.
+# prefix. f: is an application server laid out as a real one (the same
+# layout scripts/run.sh shows a newcomer), g: is an empty second server, d: is
+# a drive whose target is gone and n: a drive that is not ready: every request
+# fails. The tests need all four: a drive that cannot be made stops the setup
+# with the reason.
 set -euo pipefail
 prefix=$1
 drives="$prefix/drives"
-mkdir -p "$drives/f/VekPro/IMATGES" "$drives/g"
-printf '@echo off\r\n' > "$drives/f/VekPro/VEKBIN.BAT"
-printf '@echo off\r\n' > "$drives/f/VekPro/VEKPRO.BAT"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+"$root/scripts/stage-server.sh" "$drives/f"
+mkdir -p "$drives/g"
 ln -sfn "$drives/f" "$prefix/dosdevices/f:"
 ln -sfn "$drives/g" "$prefix/dosdevices/g:"
 ln -sfn "$drives/gone" "$prefix/dosdevices/d:"
 
+# The not-ready drive is a FUSE file system that answers every request with
+# an I/O error. Built once per build tree; tests set up in parallel, so the
+# program is built under a name of its own and moved into place.
 eio="${ZORIZA_WINE_ROOT:?}/eio_fs"
-source_file="$(cd "$(dirname "$0")/.." && pwd)/tools/eio_fs.c"
-[ -x "$eio" ] || cc -O2 -Wall -Wextra -o "$eio" "$source_file" 2>/dev/null || true
-mkdir -p "$drives/n"
-if [ -x "$eio" ] && "$eio" "$drives/n" > "$drives/n.pid" 2>/dev/null; then
-  ln -sfn "$drives/n" "$prefix/dosdevices/n:"
+if [ ! -x "$eio" ]; then
+  cc -O2 -Wall -Wextra -o "$eio.$$" "$root/tests/tools/eio_fs.c" ||
+    { echo "setup-server-drives: cannot build tests/tools/eio_fs.c (the not-ready drive n:) with cc" >&2; exit 1; }
+  mv -f "$eio.$$" "$eio"
 fi
+mkdir -p "$drives/n"
+"$eio" "$drives/n" > "$drives/n.pid" ||
+  { echo "setup-server-drives: cannot mount the not-ready drive n: (eio_fs needs root and /dev/fuse)" >&2; exit 1; }
+ln -sfn "$drives/n" "$prefix/dosdevices/n:"

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,14 +11,6 @@
 #include "tests/e2e/e2e_support.h"
 
 namespace zoriza::e2e {
-
-inline constexpr wchar_t kIdioma[] = L"Idioma";
-inline constexpr wchar_t kAplicacio[] = L"Aplicacio";
-inline constexpr wchar_t kDirectori[] = L"Directori";
-inline constexpr wchar_t kPlataforma[] = L"Plataforma";
-inline constexpr wchar_t kIcona[] = L"Icona0";
-inline constexpr std::array<const wchar_t*, 5> kSettingNames = {kIdioma, kAplicacio, kDirectori, kPlataforma,
-                                                                kIcona};
 
 using StoredSettings = std::vector<std::optional<StoredValue>>;
 
