@@ -74,6 +74,7 @@ export ZORIZA_WINE_ROOT="$root/build/bench-wine"
 say "golden prefix in build/bench-wine/golden"
 "$root/tests/wine/make-golden-prefix.sh" "$ZORIZA_WINE_ROOT" >&2
 source "$root/tests/wine/wine-env.sh"
+unset DISPLAY WAYLAND_DISPLAY
 
 mkdir -p "$ZORIZA_WINE_ROOT/runs"
 prefix=$(mktemp -d "$ZORIZA_WINE_ROOT/runs/bench.XXXXXX")

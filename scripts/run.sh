@@ -29,19 +29,11 @@ server="$build/demo-server"
 shot="${ZORIZA_SCREENSHOT:-$build/screenshots/zoriza.png}"
 
 export WINEPREFIX="${ZORIZA_RUN_PREFIX:-$build/run-prefix}"
-export HOME="${WINEPREFIX%/}-home"
 unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export WINEDEBUG=-all
-# Accented shortcut names need a UTF-8 locale; keep the user's language.
-case "${LC_ALL:-${LANG:-C}}" in *UTF-8*|*utf8*) ;; *) export LC_ALL=C.UTF-8 ;; esac
-# Wine takes the language from the locale's name; a name this machine has not
-# generated gets C.UTF-8's data.
-locales="$build/locales"
-mkdir -p "$locales" "$HOME"
-name=${LC_ALL:-$LANG}
-[ -e "/usr/lib/locale/$name" ] || locale -a 2>/dev/null | grep -qx "$name" || ln -sfn /usr/lib/locale/C.utf8 "$locales/$name"
-export LOCPATH="$locales"
+# The Wine environment the tests use, in the user's own language.
+export LC_ALL="${LC_ALL:-${LANG:-}}"
+export ZORIZA_WINE_ROOT="$build" ZORIZA_WINE_HOME="${WINEPREFIX%/}-home"
+source tests/wine/wine-env.sh
 
 # The prefix: F: a network drive, and the user's folders real folders in the
 # prefix (Wine links them to $HOME/Desktop and the like by default). A prefix

@@ -6,11 +6,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 export ZORIZA_WINE_ROOT=${1:?usage: make-golden-prefix.sh WINE_ROOT LOCALE...}
 shift
 source "$here/wine-env.sh"
+unset DISPLAY WAYLAND_DISPLAY
 golden="$ZORIZA_WINE_ROOT/golden"
 [ -f "$golden/.ready" ] && { echo "golden prefix ready: $golden"; exit 0; }
 
-# Locale names Wine reads the language from, with C.UTF-8's data behind them.
-mkdir -p "$LOCPATH"
+# The locales the tests run in, made before the tests start in parallel.
 for name in "$@"; do
   ln -sfn /usr/lib/locale/C.utf8 "$LOCPATH/$name.UTF-8"
 done

@@ -6,6 +6,7 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 export ZORIZA_WINE_ROOT=${ZORIZA_WINE_ROOT:?set ZORIZA_WINE_ROOT}
 source "$here/wine-env.sh"
+unset DISPLAY WAYLAND_DISPLAY  # the tests run headless
 golden="$ZORIZA_WINE_ROOT/golden"
 [ -f "$golden/.ready" ] || { echo "no golden prefix in $golden" >&2; exit 2; }
 
