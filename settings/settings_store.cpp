@@ -12,6 +12,10 @@ constexpr wchar_t kBackslash[] = L"\\";
 // A value that keeps growing between the size and the data query is given up
 // after this many tries rather than read forever.
 constexpr int kReadAttempts = 4;
+// No setting holds a longer text than a folder path of 32,767 characters: a
+// stored value larger than that is no setting of ours and is not read, so
+// that a huge one cannot end every start for want of memory.
+constexpr std::uint32_t kLongestValueBytes = (32 * 1024 + 1) * 2;
 
 // An open key, closed when it goes out of scope, also when an error passes.
 class OpenKey {
@@ -91,6 +95,7 @@ bool QueryData(Registry& registry, RegistryKey key, const std::wstring& name,
         std::uint32_t size = 0;
         type = kRegSz;
         if (registry.QueryValue(key, name, type, nullptr, size) != kRegistrySuccess) return false;
+        if (size > kLongestValueBytes) return false;
         data.assign(size, 0);
         type = kRegSz;
         const RegistryStatus status = registry.QueryValue(key, name, type, data.data(), size);

@@ -96,7 +96,8 @@ void MemoryFolderList::SetPath(const std::wstring& path) {
     std::wstring folder = path;
     if (path.size() == 2 && path[1] == L':') {
         const auto known = driveFolders_.find(DriveKey(path));
-        folder = known != driveFolders_.end() ? known->second : path + L"\\";
+        const bool stillThere = known != driveFolders_.end() && files_.FolderExists(known->second);
+        folder = stillThere ? known->second : path + L"\\";
     }
     if (!files_.HasDrive(folder)) throw AppError(kDeviceUnavailable, L"Device unavailable");
     files_.CheckReadable(folder);

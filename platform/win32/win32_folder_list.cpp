@@ -69,6 +69,11 @@ std::vector<std::wstring> Subfolders(const std::wstring& folder) {
     return names;
 }
 
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace
 
 Win32FolderList::Win32FolderList(HWND handle) : handle_(handle) {
@@ -79,11 +84,13 @@ Win32FolderList::Win32FolderList(HWND handle) : handle_(handle) {
     }
 }
 
-// A bare drive ("F:") is the folder last shown on it, or its current folder.
+// A bare drive ("F:") is the folder last shown on it while that folder is
+// still there (it may have been deleted, or the medium swapped), else the
+// drive's root; a drive not shown before is its current folder.
 std::wstring Win32FolderList::Resolve(const std::wstring& path) const {
     if (path.size() == kDriveLength && path[1] == L':') {
         const auto known = driveFolders_.find(DriveKey(path));
-        if (known != driveFolders_.end()) return known->second;
+        if (known != driveFolders_.end()) return IsFolder(known->second) ? known->second : DriveKey(path) + L"\\";
     }
     const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (length == 0) throw FileError(GetLastError());

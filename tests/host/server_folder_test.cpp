@@ -129,5 +129,29 @@ TEST(DriveChange, TheFolderListFollowsToThatDrivesCurrentFolder) {
     EXPECT_EQ(f.Dir1.Path(), kStartFolder);
 }
 
+// The folder last shown on a drive has gone: a change to the drive shows its
+// root, by hand or in a scan that found the launcher there.
+TEST(DriveChange, AFolderThatHasGoneGivesTheDrivesRoot) {
+    for (const bool byScan : {false, true}) {
+        FormFixture f;
+        f.files.AddFolder(L"G:\\Deep\\Er");
+        f.files.AddFile(L"G:\\VekPro\\VEKBIN.BAT");
+        f.files.Remove(L"F:\\VekPro\\VEKBIN.BAT");
+        f.Dir1.SetPath(L"G:\\Deep\\Er");
+        f.Dir1.SetPath(L"C:");
+        f.files.Remove(L"G:\\Deep\\Er");
+        if (byScan) {
+            f.App.SetListIndex(0);
+            f.Platform.Select(2);
+            EXPECT_TRUE(f.form.Dispatch(FormEvent::SearchClick));
+            EXPECT_EQ(f.Dir1.Path(), L"G:\\VekPro");
+        } else {
+            f.Drive1.SetDrive(L"g:");
+            EXPECT_EQ(f.Dir1.Path(), L"G:\\");
+        }
+        EXPECT_TRUE(f.window.Messages().empty()) << byScan;
+    }
+}
+
 }  // namespace
 }  // namespace zoriza::testing

@@ -50,6 +50,19 @@ TEST_F(SettingsStoreTest, WritingCreatesTheKeyAndStoresStringWithTerminator) {
     EXPECT_EQ(registry.OpenHandles(), 0u);
 }
 
+// The longest folder path a setting can hold reads back; a larger value is
+// passed over as unreadable, whatever its size.
+TEST_F(SettingsStoreTest, AValueLongerThanAnySettingIsNotRead) {
+    const std::wstring longest = L"F:\\" + std::wstring(32 * 1024 - 3, L'd');
+    registry.PutText(kSettingsKey, kFolderSetting, longest);
+    EXPECT_EQ(Get(kFolderSetting), longest);
+    for (const std::size_t length : {32u * 1024 + 1, 64u * 1024, 4u * 1024 * 1024}) {
+        registry.PutText(kSettingsKey, kFolderSetting, std::wstring(length, L'7'));
+        EXPECT_EQ(Get(kFolderSetting), L"") << length;
+    }
+    EXPECT_EQ(registry.OpenHandles(), 0u);
+}
+
 TEST_F(SettingsStoreTest, BackslashesAroundKeyAndNameAddressTheSameValue) {
     EXPECT_TRUE(Set(L"\\Idioma", L"3", L"\\Software\\Ruvo Software\\ZorIza\\"));
     EXPECT_EQ(Get(kLanguageSetting), L"3");
