@@ -8,7 +8,8 @@ namespace zoriza {
 
 enum class EntryKinds {
     NormalFiles,     // files that are neither hidden, system nor folders
-    FoldersAndFiles  // the same, and folders
+    FoldersAndFiles,  // the same, and folders
+    AnyFolder         // a folder, hidden and system ones too
 };
 
 class FileSystem {

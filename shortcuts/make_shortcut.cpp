@@ -12,6 +12,13 @@ namespace {
 // A drive root such as "F:\" keeps its backslash.
 constexpr std::size_t kDriveRootLength = 3;
 
+// A folder of that name counts as there whatever its marks: a hidden or
+// system Programs\VekPro is no missing folder.
+bool FolderIsThere(FileSystem& files, std::wstring folder) {
+    if (folder.size() > kDriveRootLength && folder.back() == L'\\') folder.pop_back();
+    return !files.FirstMatch(folder, EntryKinds::AnyFolder).empty();
+}
+
 }  // namespace
 
 std::wstring WorkingFolderOf(const std::wstring& target) {
@@ -36,7 +43,7 @@ void MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& loca
         AsciiUpper(location) == L"DESKTOP" ? SpecialFolder::Desktop : SpecialFolder::Programs);
 
     const std::wstring subfolder = folder + L"\\" + SubfolderPartOf(linkName);
-    if (files.FirstMatch(subfolder, EntryKinds::FoldersAndFiles).empty()) files.MakeFolder(subfolder);
+    if (!FolderIsThere(files, subfolder)) files.MakeFolder(subfolder);
 
     const auto shortcut = shell.CreateShortcut(folder + L"\\" + linkName + L".lnk");
     shortcut->SetTargetPath(target);

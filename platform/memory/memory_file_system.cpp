@@ -8,6 +8,7 @@ namespace zoriza {
 namespace {
 
 bool Matches(bool folder, MemoryFileSystem::FileMarks marks, EntryKinds kinds) {
+    if (kinds == EntryKinds::AnyFolder) return folder;
     if (marks.hidden || marks.system) return false;
     return !folder || kinds == EntryKinds::FoldersAndFiles;
 }
@@ -50,6 +51,11 @@ void MemoryFileSystem::AddFolder(const std::wstring& path) {
     if (entries_.count(key) == 0) entries_[key] = Entry{path.substr(path.rfind(L'\\') + 1), true, {}};
 }
 
+void MemoryFileSystem::MarkFolder(const std::wstring& path, FileMarks marks) {
+    AddFolder(path);
+    entries_[Key(path)].marks = marks;
+}
+
 void MemoryFileSystem::AddFile(const std::wstring& path, FileMarks marks) {
     const std::wstring key = Key(path);
     AddFolder(ParentKey(key));
@@ -78,8 +84,9 @@ void MemoryFileSystem::CheckReadable(const std::wstring& path) const {
 }
 
 std::wstring MemoryFileSystem::FirstChild(const std::wstring& folderKey, EntryKinds kinds) const {
-    // A folder below the root lists itself as "." first.
-    if (folderKey.size() > 2 && kinds == EntryKinds::FoldersAndFiles) return L".";
+    // A folder below the root lists itself as "." first, with its own marks
+    // (a file system need not list ".." as well, and this one does not).
+    if (folderKey.size() > 2 && Matches(true, entries_.at(folderKey).marks, kinds)) return L".";
     for (const auto& [key, entry] : entries_) {
         if (ParentKey(key) == folderKey && key != folderKey && Matches(entry.folder, entry.marks, kinds)) {
             return entry.name;

@@ -20,6 +20,7 @@ public:
     void AddDrive(const std::wstring& drive);  // "F:"
     void SetDriveReady(const std::wstring& drive, bool ready);
     void AddFolder(const std::wstring& path);  // with every folder above it
+    void MarkFolder(const std::wstring& path, FileMarks marks);
     void AddFile(const std::wstring& path) { AddFile(path, FileMarks{false, false}); }
     void AddFile(const std::wstring& path, FileMarks marks);
     void Remove(const std::wstring& path);

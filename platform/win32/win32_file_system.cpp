@@ -9,6 +9,7 @@ namespace {
 
 bool Matches(const WIN32_FIND_DATAW& entry, EntryKinds kinds) {
     const DWORD attributes = entry.dwFileAttributes;
+    if (kinds == EntryKinds::AnyFolder) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     if (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) return false;
     return !(attributes & FILE_ATTRIBUTE_DIRECTORY) || kinds == EntryKinds::FoldersAndFiles;
 }

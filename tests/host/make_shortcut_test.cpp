@@ -106,6 +106,17 @@ TEST_F(MakeShortcutTest, ASecondCallRewritesEveryField) {
                              L"G:\\Other", 7}));
 }
 
+TEST_F(MakeShortcutTest, AHiddenOrSystemSubfolderIsThereAndTakesTheShortcut) {
+    for (const MemoryFileSystem::FileMarks marks : {MemoryFileSystem::FileMarks{true, false},
+                                                    MemoryFileSystem::FileMarks{false, true},
+                                                    MemoryFileSystem::FileMarks{true, true}}) {
+        files.MarkFolder(std::wstring(kPrograms) + L"\\VekPro", marks);
+        Make(L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora");
+        EXPECT_EQ(shell.Saved().count(std::wstring(kPrograms) + L"\\VekPro\\Calculadora.lnk"), 1u);
+    }
+    EXPECT_EQ(files.FoldersMade(), 0);
+}
+
 TEST_F(MakeShortcutTest, AFileInTheWayOfTheSubfolderFailsAndWritesNothing) {
     files.AddFile(std::wstring(kPrograms) + L"\\VekPro");
     EXPECT_THROW(Make(L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora"), AppError);

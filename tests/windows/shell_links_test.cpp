@@ -168,6 +168,20 @@ TEST_F(ShellLinksTest, ASecondCallWithTheSameNameRewritesEveryField) {
     EXPECT_EQ(link.showCommand, 1u);
 }
 
+// A hidden or system subfolder is the user's folder, not a missing one.
+TEST_F(ShellLinksTest, AHiddenOrSystemSubfolderTakesTheShortcut) {
+    const std::wstring folder = programs + L"\\VekPro";
+    for (const DWORD marks : {DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_SYSTEM},
+                              DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM}}) {
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+        ASSERT_TRUE(SetFileAttributesW(folder.c_str(), marks));
+        EXPECT_NO_THROW(Make(L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora", folder)) << marks;
+        EXPECT_TRUE(Exists(folder + L"\\Calculadora.lnk")) << marks;
+        SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveTree(folder);
+    }
+}
+
 TEST_F(ShellLinksTest, AFileInTheWayOfTheSubfolderFailsAndWritesNoShortcut) {
     const std::wstring blocker = programs + L"\\VekPro";
     made.push_back(blocker);
