@@ -29,6 +29,17 @@ TEST_F(CatalogueTest, EveryKeyTranslatesIntoEachLanguageColumn) {
     }
 }
 
+TEST_F(CatalogueTest, TranslateIntoNamesItsLanguageWhateverIsCurrent) {
+    CurrentLanguage = kSpanish;
+    for (const CatalogueRow& row : kCatalogue) {
+        EXPECT_EQ(TranslateInto(kGalician, row.catalan), row.galician) << row.catalan;
+        EXPECT_EQ(TranslateInto(kAranese, row.catalan), row.aranese) << row.catalan;
+        EXPECT_EQ(TranslateInto(kCatalan, row.catalan), row.catalan) << row.catalan;
+        EXPECT_EQ(TranslateInto(L"glg", row.catalan), row.catalan) << row.catalan;
+    }
+    EXPECT_EQ(CurrentLanguage, kSpanish);
+}
+
 TEST_F(CatalogueTest, RowsQuotedByTheWindowAndTheCommandsAreExact) {
     struct Case {
         const wchar_t* language;
