@@ -30,8 +30,9 @@ LaunchTarget ResolveLaunchTarget(std::int16_t editionIndex, const std::wstring& 
 
 // Writes the shortcut `linkName`.lnk on the Desktop (a `location` of "Desktop"
 // in any case) or in Programs (anything else), creating the one subfolder level
-// that `linkName` may begin with. Errors reach the caller unchanged.
-void MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
+// that `linkName` may begin with, and tells the shell what it created or
+// changed. Gives the shortcut file's full path; errors reach the caller unchanged.
+std::wstring MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
                   const std::wstring& target, const std::wstring& linkName,
                   const std::wstring& iconPath, const std::wstring& linkArgs);
 
