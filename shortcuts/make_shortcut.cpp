@@ -27,13 +27,16 @@ std::wstring SubfolderPartOf(const std::wstring& linkName) {
     return slash == std::wstring::npos ? std::wstring() : linkName.substr(0, slash + 1);
 }
 
+SpecialFolder LocationFolder(const std::wstring& location) {
+    return AsciiUpper(location) == L"DESKTOP" ? SpecialFolder::Desktop : SpecialFolder::Programs;
+}
+
 std::wstring MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
-                  const std::wstring& target, const std::wstring& linkName,
-                  const std::wstring& iconPath, const std::wstring& linkArgs) {
+                          const std::wstring& target, const std::wstring& linkName,
+                          const std::wstring& iconPath, const std::wstring& linkArgs) {
     const std::wstring workingFolder = WorkingFolderOf(target);
     const std::wstring iconLocation = workingFolder + L"\\" + iconPath;
-    const std::wstring folder = shell.FolderPath(
-        AsciiUpper(location) == L"DESKTOP" ? SpecialFolder::Desktop : SpecialFolder::Programs);
+    const std::wstring folder = shell.FolderPath(LocationFolder(location));
 
     const std::wstring subfolder = folder + L"\\" + SubfolderPartOf(linkName);
     if (files.FirstMatch(subfolder, EntryKinds::FoldersAndFiles).empty()) {
