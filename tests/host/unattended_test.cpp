@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "localisation/catalogue.h"
+#include "main_window/shortcut_plan.h"
 #include "platform/base/error.h"
 #include "platform/memory/memory_environment.h"
 #include "platform/memory/memory_file_system.h"
@@ -236,6 +237,31 @@ TEST_F(UnattendedTest, ASettingThatCannotBeSavedIsExitFour) {
     EXPECT_EQ(shell.Saved().size(), 7u);
     EXPECT_EQ(out.Count(L"not saved: "), 5u);
     EXPECT_EQ(out.all.back(), L"exit 4: 7 shortcuts written for F:\\VekPro\\, 5 of the settings not saved");
+}
+
+// Whatever the language, edition and platform, every shortcut the plan writes
+// is among the names /remove looks for.
+TEST(RemovalNames, CoverEveryShortcutThePlanWrites) {
+    for (std::int16_t edition = 0; edition < 4; ++edition) {
+        const std::wstring key = kEditionCaptions[static_cast<std::size_t>(edition)];
+        for (const bool sixteenBit : {false, true}) {
+            const LaunchTarget target = ResolveLaunchTarget(edition, L"F:\\Vek", sixteenBit);
+            const std::vector<ShortcutName> names = ShortcutNamesInEveryLanguage(target.AppCode, key);
+            for (const wchar_t* language : kLanguageCodes) {
+                CurrentLanguage = language;
+                for (const PlannedShortcut& planned : ShortcutPlan(target, Translate(key), true)) {
+                    EXPECT_NE(std::find(names.begin(), names.end(), ShortcutName{planned.location, planned.linkName}),
+                              names.end())
+                        << planned.linkName;
+                }
+            }
+        }
+    }
+    CurrentLanguage.clear();
+    // VekPro: 3 desktop names (Galego and Castellano share one), 3 in Programs,
+    // and 20 tool names (Calculadora is one in all four languages, Calendari
+    // one in Catalan and Aranese).
+    EXPECT_EQ(ShortcutNamesInEveryLanguage(L"VekPro", kEditionCaptions[0]).size(), 3u + 3u + 20u);
 }
 
 // /remove after /create in two languages: every name goes, the user's own file
