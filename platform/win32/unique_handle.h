@@ -92,6 +92,13 @@ struct LocalMemoryTraits {
     static void Close(Handle memory) { LocalFree(memory); }
 };
 
+// The argument list CommandLineToArgvW allocated.
+struct LocalArgumentsTraits {
+    using Handle = wchar_t**;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle arguments) { LocalFree(arguments); }
+};
+
 // A string the Shell allocated with the COM task allocator.
 struct CoTaskStringTraits {
     using Handle = wchar_t*;
@@ -106,6 +113,7 @@ using UniqueRegistryKey = UniqueAny<RegistryKeyTraits>;
 using UniqueFont = UniqueAny<FontTraits>;
 using UniqueModule = UniqueAny<ModuleTraits>;
 using UniqueLocalString = UniqueAny<LocalMemoryTraits>;
+using UniqueArgumentList = UniqueAny<LocalArgumentsTraits>;
 using UniqueCoTaskString = UniqueAny<CoTaskStringTraits>;
 
 // The two handles CreateProcess hands out.
