@@ -1,6 +1,6 @@
 // The program's start: prepares the process, creates Form1 on the native
 // window, raises its load event, shows it and runs the event loop until the
-// window is gone.
+// window is gone. Started with switches, it works without a window instead.
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
@@ -8,6 +8,7 @@
 #include "main_window/layout.h"
 #include "main_window/main_window.h"
 #include "app/native_form.h"
+#include "app/unattended_main.h"
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
@@ -31,12 +32,13 @@ private:
     bool initialised_;
 };
 
-void PrepareProcess() {
+void PrepareProcess(bool unattended) {
     // Probing an empty removable drive must never show a system dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     // Libraries come from the system folder only; where the system cannot
     // restrict the search that far, at least not from the current folder.
     if (!SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
+    if (unattended) return;  // no window, no controls
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 }
@@ -89,8 +91,11 @@ int RunWindow(HINSTANCE instance, int showCommand) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    PrepareProcess();
+    const std::vector<std::wstring> arguments = ProgramArguments();
+    PrepareProcess(!arguments.empty());
     const ComApartment com;
+    // With switches: a logon script, Group Policy or a device manager runs it.
+    if (!arguments.empty()) return RunUnattended(arguments);
     try {
         return RunWindow(instance, showCommand);
     } catch (const AppError& error) {

@@ -44,8 +44,10 @@ Column ColumnOf(const std::wstring& language) {
 
 }  // namespace
 
-std::wstring Translate(const std::wstring& source) {
-    const Column column = ColumnOf(CurrentLanguage);
+std::wstring Translate(const std::wstring& source) { return TranslateInto(CurrentLanguage, source); }
+
+std::wstring TranslateInto(const std::wstring& language, const std::wstring& source) {
+    const Column column = ColumnOf(language);
     if (column == nullptr) return source;
     for (const CatalogueRow& row : kCatalogue) {
         if (source == row.catalan) return row.*column;

@@ -19,9 +19,15 @@ inline constexpr wchar_t kGalician[] = L"GLG";
 inline constexpr wchar_t kAranese[] = L"OCI";
 inline constexpr wchar_t kSpanish[] = L"SPA";
 
+// The codes in the order of the language list: Català, Galego, Aranés, Castellano.
+inline constexpr std::array<const wchar_t*, 4> kLanguageCodes = {kCatalan, kGalician, kAranese, kSpanish};
+
 // `source` in the current language; `source` itself when it is no key or the
 // language is Catalan (or anything that is not one of the three other codes).
 std::wstring Translate(const std::wstring& source);
+
+// `source` in `language` by the same rules, whatever the current language.
+std::wstring TranslateInto(const std::wstring& language, const std::wstring& source);
 
 // The language code for the user's default locale.
 std::wstring DetectLanguage(const LanguageIdSource& languageIds);

@@ -10,10 +10,6 @@ namespace zoriza {
 
 namespace {
 
-// A setting that cannot be written is passed over: the shortcuts are there.
-void SaveSetting(Registry& registry, const wchar_t* name, const std::wstring& text) {
-    RegSetString(registry, kDefaultRoot, kSettingsKey, name, text);
-}
 
 std::wstring ShortcutDisplayName(const PlannedShortcut& shortcut) {
     const std::wstring folder = shortcut.location.empty() ? L"Programs" : shortcut.location;
@@ -29,11 +25,13 @@ void Form1::Intro_Click() {
     // which the file lookup reads as one.
     const std::wstring launcher = c_.Dir1.Path() + L"\\" + target.BatchFile;
     if (!IsNormalFile(launcher)) {
+        observer_->LauncherMissing(launcher);
         ShowNotFound(launcher);
         return;
     }
     WriteShortcuts(target);
     SaveChoices();
+    observer_->ShortcutsCreated(target);
     c_.form.ShowMessage(Translate(L"Creats accessos al servidor ") + target.ServerDir, L"",
                         MessageIcon::None);
 }
@@ -45,23 +43,32 @@ void Form1::WriteShortcuts(const LaunchTarget& target) {
     for (const PlannedShortcut& shortcut : ShortcutPlan(target, c_.App.Text(), desktopWanted)) {
         MaximizeWindow = shortcut.maximized ? kTrue : kFalse;
         try {
-            MakeShortcut(services_.shell, services_.files, shortcut.location, shortcut.target,
-                         shortcut.linkName, shortcut.iconPath, shortcut.linkArgs);
+            const std::wstring linkPath = MakeShortcut(services_.shell, services_.files, shortcut.location,
+                                                       shortcut.target, shortcut.linkName, shortcut.iconPath,
+                                                       shortcut.linkArgs);
+            observer_->ShortcutWritten(linkPath, shortcut);
         } catch (const AppError& error) {
+            observer_->ShortcutFailed(ShortcutDisplayName(shortcut), error);
             throw error.WithContext(ShortcutDisplayName(shortcut));
         }
     }
 }
 
 void Form1::SaveChoices() {
-    Registry& registry = services_.registry;
-    SaveSetting(registry, kLanguageSetting, NumberText(c_.Lang.ListIndex()));
-    SaveSetting(registry, kEditionSetting, NumberText(c_.App.ListIndex()));
-    SaveSetting(registry, kFolderSetting, c_.Dir1.Path());
+    SaveSetting(kLanguageSetting, NumberText(c_.Lang.ListIndex()));
+    SaveSetting(kEditionSetting, NumberText(c_.App.ListIndex()));
+    SaveSetting(kFolderSetting, c_.Dir1.Path());
     for (std::int16_t i = 0; i < c_.Platform.Count(); ++i) {
-        if (c_.Platform.Value(i)) SaveSetting(registry, kPlatformSetting, NumberText(i));
+        if (c_.Platform.Value(i)) SaveSetting(kPlatformSetting, NumberText(i));
     }
-    SaveSetting(registry, kDesktopIconSetting, NumberText(c_.Icona.Value()));
+    SaveSetting(kDesktopIconSetting, NumberText(c_.Icona.Value()));
+}
+
+// A setting that cannot be written is passed over: the shortcuts are there.
+// Only an observer hears of it.
+void Form1::SaveSetting(const wchar_t* name, const std::wstring& text) {
+    const bool stored = RegSetString(services_.registry, kDefaultRoot, kSettingsKey, name, text);
+    observer_->SettingSaved(name, text, stored);
 }
 
 }  // namespace zoriza

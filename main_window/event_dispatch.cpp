@@ -58,6 +58,7 @@ std::wstring ErrorReportText(const AppError& error) {
 }
 
 void Form1::ReportError(const AppError& error) {
+    observer_->ErrorReported(error);
     c_.form.ShowMessage(ErrorReportText(error), kApplicationTitle, MessageIcon::Error);
 }
 

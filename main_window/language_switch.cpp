@@ -10,8 +10,6 @@ namespace zoriza {
 
 namespace {
 
-constexpr std::array<const wchar_t*, 4> kLanguageCodes = {kCatalan, kGalician, kAranese, kSpanish};
-
 std::wstring LanguageCodeOf(std::int16_t langIndex) {
     if (langIndex < 0 || langIndex >= static_cast<std::int16_t>(kLanguageCodes.size())) return kCatalan;
     return kLanguageCodes[static_cast<std::size_t>(langIndex)];

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "main_window/form_observer.h"
 #include "platform/environment.h"
 #include "platform/base/error.h"
 #include "platform/file_system.h"
@@ -58,6 +59,9 @@ public:
     // window stays; the result says whether the handler ran to its end.
     bool Dispatch(FormEvent event);
 
+    // Who hears what the handlers did, besides the user; nobody by default.
+    void Observe(FormObserver& observer) { observer_ = &observer; }
+
     // Key preview: sees every character before the focused control does.
     void Form_KeyPress(std::int16_t& KeyAscii);
 
@@ -88,9 +92,12 @@ private:
     void ShowNotFound(const std::wstring& text);
     void WriteShortcuts(const LaunchTarget& target);
     void SaveChoices();
+    void SaveSetting(const wchar_t* name, const std::wstring& text);
 
     FormControls c_;
     FormServices services_;
+    FormObserver nobody_;
+    FormObserver* observer_ = &nobody_;
 };
 
 }  // namespace zoriza

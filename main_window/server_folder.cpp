@@ -59,7 +59,10 @@ void Form1::Search_Click() {
             break;
         }
     }
-    if (c_.Drive1.ListCount() == i) ShowNotFound(target.AppCode + L"\\" + target.BatchFile);
+    if (c_.Drive1.ListCount() == i) {
+        observer_->ScanFoundNothing(target.AppCode + L"\\" + target.BatchFile);
+        ShowNotFound(target.AppCode + L"\\" + target.BatchFile);
+    }
 }
 
 }  // namespace zoriza

@@ -1,5 +1,6 @@
 #include "main_window/shortcut_plan.h"
 
+#include <algorithm>
 #include <array>
 
 #include "localisation/catalogue.h"
@@ -45,6 +46,21 @@ std::vector<PlannedShortcut> ShortcutPlan(const LaunchTarget& target, const std:
                         tool.maximized});
     }
     return plan;
+}
+
+std::vector<ShortcutName> ShortcutNamesInEveryLanguage(const std::wstring& appCode, const std::wstring& editionKey) {
+    std::vector<ShortcutName> names;
+    const auto add = [&names](const std::wstring& location, const std::wstring& linkName) {
+        const ShortcutName name{location, linkName};
+        if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+    };
+    for (const wchar_t* language : kLanguageCodes) add(kDesktop, TranslateInto(language, editionKey));
+    const std::wstring programsFolder = appCode + L"\\";
+    for (const wchar_t* language : kLanguageCodes) add(kPrograms, programsFolder + TranslateInto(language, editionKey));
+    for (const ToolShortcut& tool : kTools) {
+        for (const wchar_t* language : kLanguageCodes) add(kPrograms, programsFolder + TranslateInto(language, tool.nameKey));
+    }
+    return names;
 }
 
 }  // namespace zoriza

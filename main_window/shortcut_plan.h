@@ -22,4 +22,16 @@ struct PlannedShortcut {
 std::vector<PlannedShortcut> ShortcutPlan(const LaunchTarget& target, const std::wstring& editionText,
                                           bool desktopWanted);
 
+struct ShortcutName {
+    std::wstring location;  // as in PlannedShortcut
+    std::wstring linkName;
+    bool operator==(const ShortcutName&) const = default;
+};
+
+// Every name the plan gives a shortcut of the edition with application code
+// `appCode` and Catalan caption `editionKey`, in each of the four languages,
+// once each: the Desktop's first, then those in Programs. Whatever the
+// platform, the names are the same.
+std::vector<ShortcutName> ShortcutNamesInEveryLanguage(const std::wstring& appCode, const std::wstring& editionKey);
+
 }  // namespace zoriza

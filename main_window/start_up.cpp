@@ -65,7 +65,8 @@ void Form1::RestoreSetting(const wchar_t* valueName,
     if (text.empty()) return;
     try {
         apply(text);
-    } catch (const AppError&) {
+    } catch (const AppError& error) {
+        observer_->SettingPassedOver(valueName, text, error);
     }
 }
 

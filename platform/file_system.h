@@ -1,5 +1,5 @@
 // The file system as the handlers need it: the first entry matching a path,
-// and the creation of one folder.
+// the creation of one folder, and the removal of a file or an empty folder.
 #pragma once
 
 #include <string>
@@ -21,6 +21,12 @@ public:
     virtual std::wstring FirstMatch(const std::wstring& path, EntryKinds kinds) = 0;
     // Creates one folder; its parent must exist. Throws on failure.
     virtual void MakeFolder(const std::wstring& path) = 0;
+    // Removes one file; false when there is nothing at `path`. Throws when the
+    // file is there but cannot be removed (in use, read-only, a folder, ...).
+    virtual bool RemoveFile(const std::wstring& path) = 0;
+    // Removes a folder that holds nothing at all, hidden files included; false
+    // when it is not empty or not there. Throws on any other failure.
+    virtual bool RemoveEmptyFolder(const std::wstring& path) = 0;
 };
 
 }  // namespace zoriza

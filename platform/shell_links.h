@@ -1,5 +1,5 @@
-// The Shell's shortcut objects: the user's special folders and one .lnk file
-// with its seven fields.
+// The Shell's shortcut objects: the user's special folders, one .lnk file
+// with its seven fields, and the notices that make the shell show a change.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,8 @@ namespace zoriza {
 enum class SpecialFolder { Desktop, Programs };
 
 enum ShowCommand : std::int16_t { kShowNormal = 1, kShowMaximized = 3 };
+
+enum class ShellChange { ItemCreated, ItemUpdated, ItemDeleted, FolderCreated, FolderRemoved };
 
 class ShortcutFile {
 public:
@@ -32,6 +34,12 @@ public:
     virtual std::wstring FolderPath(SpecialFolder folder) = 0;
     // A shortcut to be saved as `linkPath`. Throws when the Shell cannot make one.
     virtual std::unique_ptr<ShortcutFile> CreateShortcut(const std::wstring& linkPath) = 0;
+    // The target of the shortcut saved as `linkPath`; empty when there is no
+    // such shortcut or it cannot be read.
+    virtual std::wstring TargetOf(const std::wstring& linkPath) = 0;
+    // Tells the shell that the file or folder at `path` changed, so that the
+    // Desktop and the Start menu show it at once.
+    virtual void NotifyChanged(ShellChange change, const std::wstring& path) = 0;
 };
 
 }  // namespace zoriza

@@ -34,18 +34,26 @@ std::wstring SubfolderPartOf(const std::wstring& linkName) {
     return slash == std::wstring::npos ? std::wstring() : linkName.substr(0, slash + 1);
 }
 
-void MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
-                  const std::wstring& target, const std::wstring& linkName,
-                  const std::wstring& iconPath, const std::wstring& linkArgs) {
+SpecialFolder LocationFolder(const std::wstring& location) {
+    return AsciiUpper(location) == L"DESKTOP" ? SpecialFolder::Desktop : SpecialFolder::Programs;
+}
+
+std::wstring MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
+                          const std::wstring& target, const std::wstring& linkName,
+                          const std::wstring& iconPath, const std::wstring& linkArgs) {
     const std::wstring workingFolder = WorkingFolderOf(target);
     const std::wstring iconLocation = workingFolder + L"\\" + iconPath;
-    const std::wstring folder = shell.FolderPath(
-        AsciiUpper(location) == L"DESKTOP" ? SpecialFolder::Desktop : SpecialFolder::Programs);
+    const std::wstring folder = shell.FolderPath(LocationFolder(location));
 
     const std::wstring subfolder = folder + L"\\" + SubfolderPartOf(linkName);
-    if (!FolderIsThere(files, subfolder)) files.MakeFolder(subfolder);
+    if (!FolderIsThere(files, subfolder)) {
+        files.MakeFolder(subfolder);
+        shell.NotifyChanged(ShellChange::FolderCreated, subfolder.substr(0, subfolder.size() - 1));
+    }
 
-    const auto shortcut = shell.CreateShortcut(folder + L"\\" + linkName + L".lnk");
+    const std::wstring linkPath = folder + L"\\" + linkName + L".lnk";
+    const bool rewritten = !files.FirstMatch(linkPath, EntryKinds::FoldersAndFiles).empty();
+    const auto shortcut = shell.CreateShortcut(linkPath);
     shortcut->SetTargetPath(target);
     shortcut->SetWindowStyle(MaximizeWindow != kFalse ? kShowMaximized : kShowNormal);
     shortcut->SetHotkey(L"");
@@ -54,6 +62,8 @@ void MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& loca
     shortcut->SetArguments(linkArgs);
     shortcut->SetWorkingDirectory(workingFolder);
     shortcut->Save();
+    shell.NotifyChanged(rewritten ? ShellChange::ItemUpdated : ShellChange::ItemCreated, linkPath);
+    return linkPath;
 }
 
 }  // namespace zoriza

@@ -8,6 +8,7 @@ namespace zoriza {
 
 class FileSystem;
 class ShellLinks;
+enum class SpecialFolder;
 
 inline constexpr std::int16_t kTrue = -1;
 inline constexpr std::int16_t kFalse = 0;
@@ -30,10 +31,26 @@ LaunchTarget ResolveLaunchTarget(std::int16_t editionIndex, const std::wstring& 
 
 // Writes the shortcut `linkName`.lnk on the Desktop (a `location` of "Desktop"
 // in any case) or in Programs (anything else), creating the one subfolder level
-// that `linkName` may begin with. Errors reach the caller unchanged.
-void MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
+// that `linkName` may begin with, and tells the shell what it created or
+// changed. Gives the shortcut file's full path; errors reach the caller unchanged.
+std::wstring MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
                   const std::wstring& target, const std::wstring& linkName,
                   const std::wstring& iconPath, const std::wstring& linkArgs);
+
+// Removes the shortcut that MakeShortcut would write with `location` and
+// `linkName`, and tells the shell. `removed` is false when there was none.
+// Throws when it is there and cannot be removed, with its path as the context.
+struct RemovedShortcut {
+    std::wstring linkPath;
+    std::wstring target;  // what it pointed to, when that could be read
+    bool removed = false;
+};
+RemovedShortcut RemoveShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
+                               const std::wstring& linkName);
+
+// The special folder a location names: the Desktop for "Desktop" in any case,
+// else Programs.
+SpecialFolder LocationFolder(const std::wstring& location);
 
 // The pieces MakeShortcut derives from its arguments.
 std::wstring WorkingFolderOf(const std::wstring& target);

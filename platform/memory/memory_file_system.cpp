@@ -106,6 +106,33 @@ std::wstring MemoryFileSystem::FirstMatch(const std::wstring& path, EntryKinds k
     return Matches(found->second.folder, found->second.marks, kinds) ? found->second.name : std::wstring();
 }
 
+bool MemoryFileSystem::HasChildren(const std::wstring& folderKey) const {
+    for (const auto& [key, entry] : entries_) {
+        if (key != folderKey && ParentKey(key) == folderKey) return true;
+    }
+    return false;
+}
+
+// Access is refused where it is denied, as to a file in use.
+bool MemoryFileSystem::RemoveFile(const std::wstring& path) {
+    CheckReadable(path);
+    const auto found = entries_.find(Key(path));
+    if (found == entries_.end()) return false;
+    if (found->second.folder) throw AppError(kPathFileAccessError, L"Path/File access error");
+    entries_.erase(found);
+    return true;
+}
+
+bool MemoryFileSystem::RemoveEmptyFolder(const std::wstring& path) {
+    CheckReadable(path);
+    const std::wstring key = Key(path);
+    const auto found = entries_.find(key);
+    if (found == entries_.end() || HasChildren(key)) return false;
+    if (!found->second.folder) throw AppError(kPathFileAccessError, L"Path/File access error");
+    entries_.erase(found);
+    return true;
+}
+
 void MemoryFileSystem::MakeFolder(const std::wstring& path) {
     CheckReadable(path);
     const std::wstring key = Key(path);

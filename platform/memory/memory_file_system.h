@@ -34,6 +34,8 @@ public:
 
     std::wstring FirstMatch(const std::wstring& path, EntryKinds kinds) override;
     void MakeFolder(const std::wstring& path) override;
+    bool RemoveFile(const std::wstring& path) override;
+    bool RemoveEmptyFolder(const std::wstring& path) override;
 
 private:
     struct Entry {
@@ -45,6 +47,7 @@ private:
     static std::wstring Key(const std::wstring& path);
     static std::wstring ParentKey(const std::wstring& key);
     std::wstring FirstChild(const std::wstring& folderKey, EntryKinds kinds) const;
+    bool HasChildren(const std::wstring& folderKey) const;
 
     std::map<std::wstring, Entry> entries_;  // by upper-case path
     std::set<std::wstring> notReady_;

@@ -61,6 +61,21 @@ std::unique_ptr<ShortcutFile> MemoryShellLinks::CreateShortcut(const std::wstrin
     return std::make_unique<MemoryShortcutFile>(*this, linkPath);
 }
 
+// A shortcut read back: what was last saved at that path while the file is there.
+std::wstring MemoryShellLinks::TargetOf(const std::wstring& linkPath) {
+    try {
+        if (files_.FirstMatch(linkPath, EntryKinds::NormalFiles).empty()) return {};
+    } catch (const AppError&) {
+        return {};
+    }
+    const auto saved = saved_.find(linkPath);
+    return saved == saved_.end() ? std::wstring() : saved->second.targetPath;
+}
+
+void MemoryShellLinks::NotifyChanged(ShellChange change, const std::wstring& path) {
+    notices_.push_back({change, path});
+}
+
 void MemoryShellLinks::Store(const std::wstring& linkPath, const SavedShortcut& shortcut) {
     if (failing_.count(linkPath) != 0) throw AppError(kAccessDenied, L"Access denied.");
     const std::wstring folder = linkPath.substr(0, linkPath.rfind(L'\\'));

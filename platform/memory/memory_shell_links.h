@@ -31,12 +31,20 @@ public:
 
     std::wstring FolderPath(SpecialFolder folder) override;
     std::unique_ptr<ShortcutFile> CreateShortcut(const std::wstring& linkPath) override;
+    std::wstring TargetOf(const std::wstring& linkPath) override;
+    void NotifyChanged(ShellChange change, const std::wstring& path) override;
 
     void FailSaving(const std::wstring& linkPath) { failing_.insert(linkPath); }
     const std::map<std::wstring, SavedShortcut>& Saved() const { return saved_; }
     // Every call in order: "Create <path>", "TargetPath", ..., "Save".
     const std::vector<std::wstring>& Calls() const { return calls_; }
     std::vector<std::wstring> SavedInOrder() const { return savedOrder_; }
+    struct Notice {
+        ShellChange change;
+        std::wstring path;
+        bool operator==(const Notice&) const = default;
+    };
+    const std::vector<Notice>& Notices() const { return notices_; }
 
 private:
     friend class MemoryShortcutFile;
@@ -49,6 +57,7 @@ private:
     std::map<std::wstring, SavedShortcut> saved_;
     std::vector<std::wstring> calls_;
     std::vector<std::wstring> savedOrder_;
+    std::vector<Notice> notices_;
 };
 
 }  // namespace zoriza

@@ -92,6 +92,20 @@ struct LocalMemoryTraits {
     static void Close(Handle memory) { LocalFree(memory); }
 };
 
+// The argument list CommandLineToArgvW allocated.
+struct LocalArgumentsTraits {
+    using Handle = wchar_t**;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle arguments) { LocalFree(arguments); }
+};
+
+// A security descriptor the system made from its text form.
+struct LocalSecurityDescriptorTraits {
+    using Handle = PSECURITY_DESCRIPTOR;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle descriptor) { LocalFree(descriptor); }
+};
+
 // A string the Shell allocated with the COM task allocator.
 struct CoTaskStringTraits {
     using Handle = wchar_t*;
@@ -106,6 +120,8 @@ using UniqueRegistryKey = UniqueAny<RegistryKeyTraits>;
 using UniqueFont = UniqueAny<FontTraits>;
 using UniqueModule = UniqueAny<ModuleTraits>;
 using UniqueLocalString = UniqueAny<LocalMemoryTraits>;
+using UniqueSecurityDescriptor = UniqueAny<LocalSecurityDescriptorTraits>;
+using UniqueArgumentList = UniqueAny<LocalArgumentsTraits>;
 using UniqueCoTaskString = UniqueAny<CoTaskStringTraits>;
 
 // The two handles CreateProcess hands out.

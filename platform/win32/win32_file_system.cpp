@@ -54,4 +54,18 @@ void Win32FileSystem::MakeFolder(const std::wstring& path) {
     if (!CreateDirectoryW(path.c_str(), nullptr)) throw FileError(GetLastError());
 }
 
+bool Win32FileSystem::RemoveFile(const std::wstring& path) {
+    if (DeleteFileW(path.c_str())) return true;
+    const DWORD code = GetLastError();
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return false;
+    throw FileError(code);
+}
+
+bool Win32FileSystem::RemoveEmptyFolder(const std::wstring& path) {
+    if (RemoveDirectoryW(path.c_str())) return true;
+    const DWORD code = GetLastError();
+    if (code == ERROR_DIR_NOT_EMPTY || code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return false;
+    throw FileError(code);
+}
+
 }  // namespace zoriza

@@ -13,6 +13,8 @@ namespace zoriza {
 
 namespace {
 
+constexpr std::size_t kLongestPath = 32768;
+
 class Win32ShortcutFile : public ShortcutFile {
 public:
     explicit Win32ShortcutFile(std::wstring linkPath) : linkPath_(std::move(linkPath)) {
@@ -59,6 +61,35 @@ std::wstring Win32ShellLinks::FolderPath(SpecialFolder folder) {
 
 std::unique_ptr<ShortcutFile> Win32ShellLinks::CreateShortcut(const std::wstring& linkPath) {
     return std::make_unique<Win32ShortcutFile>(linkPath);
+}
+
+std::wstring Win32ShellLinks::TargetOf(const std::wstring& linkPath) {
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid())) ||
+        FAILED(link->QueryInterface(IID_IPersistFile, file.PutVoid())) ||
+        FAILED(file->Load(linkPath.c_str(), STGM_READ))) {
+        return {};
+    }
+    // The link object cannot tell the length of its path: the longest path
+    // the system takes.
+    std::wstring target(kLongestPath, L'\0');
+    if (link->GetPath(target.data(), static_cast<int>(target.size()), nullptr, SLGP_RAWPATH) != S_OK) return {};
+    target.resize(wcsnlen(target.c_str(), target.size()));
+    return target;
+}
+
+void Win32ShellLinks::NotifyChanged(ShellChange change, const std::wstring& path) {
+    LONG event = SHCNE_UPDATEITEM;
+    switch (change) {
+        case ShellChange::ItemCreated: event = SHCNE_CREATE; break;
+        case ShellChange::ItemUpdated: event = SHCNE_UPDATEITEM; break;
+        case ShellChange::ItemDeleted: event = SHCNE_DELETE; break;
+        case ShellChange::FolderCreated: event = SHCNE_MKDIR; break;
+        case ShellChange::FolderRemoved: event = SHCNE_RMDIR; break;
+    }
+    // Queued for the shell without waiting for it to take the notice.
+    SHChangeNotify(event, SHCNF_PATHW | SHCNF_FLUSHNOWAIT, path.c_str(), nullptr);
 }
 
 }  // namespace zoriza

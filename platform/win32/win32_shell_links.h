@@ -10,6 +10,8 @@ class Win32ShellLinks : public ShellLinks {
 public:
     std::wstring FolderPath(SpecialFolder folder) override;
     std::unique_ptr<ShortcutFile> CreateShortcut(const std::wstring& linkPath) override;
+    std::wstring TargetOf(const std::wstring& linkPath) override;
+    void NotifyChanged(ShellChange change, const std::wstring& path) override;
 };
 
 }  // namespace zoriza

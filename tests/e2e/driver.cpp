@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <stdexcept>
+#include <string>
 #include <thread>
 
 namespace zoriza::e2e {
@@ -39,6 +40,22 @@ std::wstring EnvironmentBlock(const std::map<std::wstring, std::optional<std::ws
     std::wstring block;
     for (const auto& [name, value] : variables) block += name + L"=" + value + L'\0';
     return block + L'\0';
+}
+
+std::wstring FromUtf8(const std::string& bytes) {
+    if (bytes.empty()) return {};
+    const int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    return text;
+}
+
+double NowMs() {
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
 struct WindowSearch {
@@ -86,6 +103,23 @@ bool ShowsIcon(HWND box) {
 }
 
 }  // namespace
+
+BOOL CALLBACK MatchAnyWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool ShowsAnyWindow(DWORD processId) {
+    WindowSearch search{processId, nullptr, nullptr};
+    EnumWindows(&MatchAnyWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+}
 
 std::wstring EnvironmentValue(const wchar_t* name) {
     wchar_t value[32768] = {};
@@ -252,6 +286,65 @@ DWORD RunningProgram::ExitCode() const {
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process_.process.get(), &code);
     return code;
+}
+
+std::vector<std::wstring> FinishedRun::Lines() const {
+    std::vector<std::wstring> lines;
+    std::size_t begin = 0;
+    while (begin < output.size()) {
+        std::size_t end = output.find(L"\r\n", begin);
+        if (end == std::wstring::npos) end = output.size();
+        lines.push_back(output.substr(begin, end - begin));
+        begin = end + 2;
+    }
+    return lines;
+}
+
+FinishedRun RunToEnd(const std::wstring& program, const std::wstring& arguments, const std::wstring& currentFolder,
+                     bool watchWindows, std::chrono::milliseconds timeout) {
+    SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
+    UniqueHandle reader;
+    UniqueHandle writer;
+    if (!CreatePipe(reader.put(), writer.put(), &inheritable, 0) ||
+        !SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0)) {
+        throw std::runtime_error("no pipe for the program's output");
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writer.get();
+    startup.hStdError = writer.get();
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+    PROCESS_INFORMATION started{};
+    FinishedRun run;
+    const double begin = NowMs();
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, currentFolder.c_str(),
+                        &startup, &started)) {
+        throw std::runtime_error("the program did not start");
+    }
+    const UniqueProcess process(started);
+    writer.reset();  // the pipe ends when the program's copy closes
+    std::string bytes;
+    std::thread reading([&] {
+        char buffer[4096];
+        DWORD read = 0;
+        while (ReadFile(reader.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+    });
+    const double deadline = begin + static_cast<double>(timeout.count());
+    const DWORD step = watchWindows ? 5 : static_cast<DWORD>(timeout.count());
+    while (WaitForSingleObject(process.process.get(), step) == WAIT_TIMEOUT) {
+        if (watchWindows && ShowsAnyWindow(process.id)) run.windowSeen = true;
+        if (NowMs() > deadline) {
+            TerminateProcess(process.process.get(), 1);
+            WaitForSingleObject(process.process.get(), 5000);
+            break;
+        }
+    }
+    run.milliseconds = NowMs() - begin;
+    reading.join();
+    GetExitCodeProcess(process.process.get(), &run.exitCode);
+    run.output = FromUtf8(bytes);
+    return run;
 }
 
 }  // namespace zoriza::e2e

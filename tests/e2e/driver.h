@@ -85,6 +85,25 @@ private:
     HWND messageBox_ = nullptr;
 };
 
+// A program run to its end without a window: its exit code, what it wrote to
+// its standard output (a pipe, read as UTF-8), how long it took from its start
+// to its end, and whether a window of it was seen meanwhile.
+struct FinishedRun {
+    DWORD exitCode = STILL_ACTIVE;
+    std::wstring output;
+    double milliseconds = 0;
+    bool windowSeen = false;
+    // The output's lines, without their CR LF.
+    std::vector<std::wstring> Lines() const;
+};
+
+// Runs `program` with `arguments` in `currentFolder`, ended after `timeout`.
+// With `watchWindows` it looks for a visible window of the process every few
+// milliseconds while it runs.
+FinishedRun RunToEnd(const std::wstring& program, const std::wstring& arguments,
+                     const std::wstring& currentFolder = L"C:\\", bool watchWindows = true,
+                     std::chrono::milliseconds timeout = 60s);
+
 // The path of ZORIZA.exe, from ZORIZA_EXE.
 std::wstring ProgramPath();
 std::wstring EnvironmentValue(const wchar_t* name);

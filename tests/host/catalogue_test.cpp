@@ -17,10 +17,10 @@ protected:
 
 // The whole catalogue against the texts written out once, byte for byte.
 TEST_F(CatalogueTest, EveryTextIsTranslatedExactlyIntoEachLanguage) {
-    for (std::size_t language = 0; language < kLanguageCodes.size(); ++language) {
-        CurrentLanguage = kLanguageCodes[language];
+    for (std::size_t language = 0; language < kExpectedLanguageCodes.size(); ++language) {
+        CurrentLanguage = kExpectedLanguageCodes[language];
         for (const TranslatedText& text : kEveryTranslatedText) {
-            EXPECT_EQ(Translate(text.Catalan()), text.in[language]) << kLanguageCodes[language] << " "
+            EXPECT_EQ(Translate(text.Catalan()), text.in[language]) << kExpectedLanguageCodes[language] << " "
                                                                      << text.Catalan();
         }
     }
@@ -33,6 +33,18 @@ TEST_F(CatalogueTest, TheCatalogueHoldsExactlyTheseKeys) {
     for (const CatalogueRow& row : kCatalogue) keys.insert(row.catalan);
     EXPECT_EQ(keys, expected);
     EXPECT_EQ(kCatalogue.size(), expected.size());
+}
+
+// TranslateInto names its language whatever the current one is.
+TEST_F(CatalogueTest, TranslateIntoNamesItsLanguageWhateverIsCurrent) {
+    CurrentLanguage = kSpanish;
+    for (const TranslatedText& text : kEveryTranslatedText) {
+        for (std::size_t language = 0; language < kExpectedLanguageCodes.size(); ++language) {
+            EXPECT_EQ(TranslateInto(kExpectedLanguageCodes[language], text.Catalan()), text.in[language]) << text.Catalan();
+        }
+        EXPECT_EQ(TranslateInto(L"glg", text.Catalan()), text.Catalan());
+    }
+    EXPECT_EQ(CurrentLanguage, kSpanish);
 }
 
 TEST_F(CatalogueTest, AnythingButTheThreeExactCodesLeavesTheSourceUnchanged) {
@@ -61,10 +73,10 @@ TEST_F(CatalogueTest, TheLastSwitchDecides) {
 // The edition's text names its shortcuts: in every language the four differ
 // and each is a valid file name.
 TEST_F(CatalogueTest, EditionTextsAreTheListsCaptionsAndUsableAsFileNames) {
-    for (std::size_t language = 0; language < kLanguageCodes.size(); ++language) {
+    for (std::size_t language = 0; language < kExpectedLanguageCodes.size(); ++language) {
         std::set<std::wstring> texts;
         for (const TranslatedText& edition : kEditionTexts) texts.insert(edition.in[language]);
-        EXPECT_EQ(texts.size(), kEditionTexts.size()) << kLanguageCodes[language];
+        EXPECT_EQ(texts.size(), kEditionTexts.size()) << kExpectedLanguageCodes[language];
     }
     for (std::size_t i = 0; i < kEditionCaptions.size(); ++i) {
         EXPECT_EQ(std::wstring(kEditionCaptions[i]), kEditionTexts[i].Catalan());

@@ -43,7 +43,7 @@ TEST(LangClick, EachEntryStoresItsCodeAndCaptionsTheTenTexts) {
     for (const std::int16_t index : {3, 1, 2, 0}) {
         f.Lang.Click(index);
         const auto language = static_cast<std::size_t>(index);
-        EXPECT_EQ(CurrentLanguage, kLanguageCodes[language]);
+        EXPECT_EQ(CurrentLanguage, kExpectedLanguageCodes[language]);
         ExpectTexts(TextsOf(f), ExpectedTexts(language));
         EXPECT_EQ(f.Intro.Caption(), L"CREAR");
         EXPECT_EQ(f.Lang.List(2), L"Aranés");

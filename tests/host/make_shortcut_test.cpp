@@ -96,6 +96,25 @@ TEST_F(MakeShortcutTest, CreatesTheSubfolderOnceAndNoneForAPlainName) {
     EXPECT_EQ(files.FoldersMade(), 1);
 }
 
+// The shell hears of the subfolder made, then of each shortcut as new or rewritten.
+TEST_F(MakeShortcutTest, TellsTheShellWhatChangedAndGivesThePath) {
+    const std::wstring programs = kPrograms;
+    EXPECT_EQ(MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora",
+                           L"IMATGES\\VEKCALC.ICO", L""),
+              programs + L"\\VekPro\\Calculadora.lnk");
+    Make(L"", L"F:\\VekPro\\VEKCAL.HTA", L"VekPro\\Calendari");
+    Make(L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora");
+    Make(L"desktop", L"F:\\VekPro\\VEKBIN.BAT", L"App");
+    using Notice = MemoryShellLinks::Notice;
+    EXPECT_EQ(shell.Notices(), (std::vector<Notice>{
+                                   {ShellChange::FolderCreated, programs + L"\\VekPro"},
+                                   {ShellChange::ItemCreated, programs + L"\\VekPro\\Calculadora.lnk"},
+                                   {ShellChange::ItemCreated, programs + L"\\VekPro\\Calendari.lnk"},
+                                   {ShellChange::ItemUpdated, programs + L"\\VekPro\\Calculadora.lnk"},
+                                   {ShellChange::ItemCreated, std::wstring(kDesktop) + L"\\App.lnk"},
+                               }));
+}
+
 TEST_F(MakeShortcutTest, ASecondCallRewritesEveryField) {
     MaximizeWindow = kTrue;
     Make(L"", L"F:\\VekPro\\VEKBIN.BAT", L"App", L"IMATGES\\RUVO.ICO", L"BIN16/ZEMBRADO.EXE");
@@ -128,6 +147,8 @@ TEST_F(MakeShortcutTest, AFailedSaveReachesTheCallerAndTheNewSubfolderStays) {
     EXPECT_THROW(Make(L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora"), AppError);
     EXPECT_TRUE(files.FolderExists(std::wstring(kPrograms) + L"\\VekPro"));
     EXPECT_TRUE(shell.Saved().empty());
+    ASSERT_EQ(shell.Notices().size(), 1u);  // the subfolder, which is there; no shortcut
+    EXPECT_EQ(shell.Notices()[0].change, ShellChange::FolderCreated);
 }
 
 }  // namespace

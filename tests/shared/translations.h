@@ -11,7 +11,7 @@ namespace zoriza::expected {
 enum LanguageIndex : std::size_t { kCatala = 0, kGalego = 1, kAranes = 2, kCastellano = 3 };
 
 // The language code that each entry of the language list stands for.
-inline constexpr std::array<const wchar_t*, 4> kLanguageCodes = {L"CAT", L"GLG", L"OCI", L"SPA"};
+inline constexpr std::array<const wchar_t*, 4> kExpectedLanguageCodes = {L"CAT", L"GLG", L"OCI", L"SPA"};
 
 struct TranslatedText {
     std::array<const wchar_t*, 4> in;  // by LanguageIndex

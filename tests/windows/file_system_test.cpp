@@ -145,5 +145,29 @@ TEST_F(FileSystemTest, MakeFolderFailuresCarryTheirNumbers) {
     EXPECT_FALSE(IsFolder(dir + L"\\VEKBIN.BAT"));
 }
 
+// Removing what is there, what is not, and what refuses: a file in use, a
+// folder where a file is expected, a folder that still holds a hidden file.
+TEST_F(FileSystemTest, RemoveFileAndRemoveEmptyFolder) {
+    EXPECT_TRUE(files.RemoveFile(dir + L"\\Gesti\u00f3.bat"));
+    EXPECT_FALSE(e2e::FileExists(dir + L"\\Gesti\u00f3.bat"));
+    EXPECT_FALSE(files.RemoveFile(dir + L"\\Gesti\u00f3.bat"));
+    EXPECT_FALSE(files.RemoveFile(dir + L"\\missing\\x.lnk"));
+    EXPECT_THROW(files.RemoveFile(dir + L"\\sub"), AppError);
+    {
+        const UniqueFile inUse(CreateFileW((dir + L"\\VEKBIN.BAT").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                           OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(inUse);
+        EXPECT_THROW(files.RemoveFile(dir + L"\\VEKBIN.BAT"), AppError);
+    }
+    EXPECT_TRUE(e2e::FileExists(dir + L"\\VEKBIN.BAT"));
+
+    EXPECT_FALSE(files.RemoveEmptyFolder(dir + L"\\sub"));  // holds a hidden system file
+    EXPECT_TRUE(IsFolder(dir + L"\\sub"));
+    EXPECT_FALSE(files.RemoveEmptyFolder(dir + L"\\missing"));
+    ASSERT_TRUE(files.RemoveFile(dir + L"\\sub\\inner.bat"));
+    EXPECT_TRUE(files.RemoveEmptyFolder(dir + L"\\sub"));
+    EXPECT_FALSE(IsFolder(dir + L"\\sub"));
+}
+
 }  // namespace
 }  // namespace zoriza

@@ -197,5 +197,16 @@ TEST_F(ShellLinksTest, AFileInTheWayOfTheSubfolderFailsAndWritesNoShortcut) {
     EXPECT_FALSE(IsFolder(blocker));
 }
 
+TEST_F(ShellLinksTest, TargetOfReadsASavedShortcutAndNothingElse) {
+    const std::wstring linkPath = programs + L"\\Calculadora.lnk";
+    Make(L"", L"F:\\VekPro\\VEKCALC.EXE", L"Calculadora", linkPath);
+    EXPECT_EQ(shell.TargetOf(linkPath), L"F:\\VekPro\\VEKCALC.EXE");
+    EXPECT_EQ(shell.TargetOf(programs + L"\\Missing.lnk"), L"");
+    const std::wstring notALink = programs + L"\\notes.lnk";
+    made.push_back(notALink);
+    ASSERT_TRUE(UniqueFile(CreateFileW(notALink.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
+    EXPECT_EQ(shell.TargetOf(notALink), L"");
+}
+
 }  // namespace
 }  // namespace zoriza

@@ -1,0 +1,93 @@
+// The unattended mode on Windows: the real file system, registry, Shell and
+// drives under the headless form, and the lines to the standard output and
+// the log file.
+#include "app/unattended_main.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <new>
+#include <optional>
+#include <stdexcept>
+
+#include "app/unattended_output.h"
+#include "platform/win32/list_text.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_drives.h"
+#include "platform/win32/win32_environment.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell_links.h"
+#include "unattended/run_report.h"
+
+namespace zoriza {
+
+namespace {
+
+int Usage(OutputLines& out) {
+    for (const std::wstring& line : UsageLines()) out.Line(line);
+    return kExitDone;
+}
+
+int RefuseUsage(OutputLines& out, const std::wstring& why) {
+    out.Line(L"usage error: " + why);
+    return Finish(out, kExitUsageError, L"nothing done; ZORIZA.exe /? shows the usage");
+}
+
+int RunCommand(const CommandLine& command, OutputLines& out) {
+    Win32FileSystem files;
+    Win32Environment environment;
+    Win32LanguageId languageIds;
+    Win32Registry registry;
+    Win32ShellLinks shell;
+    HeadlessForm form(FormServices{files, environment, languageIds, registry, shell}, LogicalDriveEntries(),
+                      CurrentFolder());
+    return command.mode == RunMode::Create ? RunCreate(form, command.options, out)
+                                           : RunRemove(form, command.options, out);
+}
+
+int RunChecked(const CommandLine& command, OutputLines& out) {
+    if (!command.usageError.empty()) return RefuseUsage(out, command.usageError);
+    return RunCommand(command, out);
+}
+
+int Run(const std::vector<std::wstring>& arguments, StandardOutput& console) {
+    const CommandLine command = ParseCommandLine(arguments);
+    if (command.mode == RunMode::Help) return Usage(console);
+    std::optional<LogFile> log;
+    if (command.options.logFile) {
+        try {
+            log.emplace(*command.options.logFile);
+        } catch (const AppError& error) {
+            return RefuseUsage(console, L"the log file " + *command.options.logFile +
+                                            L" cannot be opened: " + ErrorText(error));
+        }
+    }
+    if (!log) return RunChecked(command, console);
+    BothOutputs both(console, *log);
+    return RunChecked(command, both);
+}
+
+}  // namespace
+
+std::vector<std::wstring> ProgramArguments() {
+    int count = 0;
+    const UniqueArgumentList list(CommandLineToArgvW(GetCommandLineW(), &count));
+    if (!list) return {};
+    return std::vector<std::wstring>(list.get() + (count > 0 ? 1 : 0), list.get() + count);
+}
+
+int RunUnattended(const std::vector<std::wstring>& arguments) {
+    StandardOutput console;
+    try {
+        return Run(arguments, console);
+    } catch (const AppError& error) {
+        return Finish(console, kExitUnexpected, L"unexpected error: " + ErrorText(error));
+    } catch (const std::bad_alloc&) {
+        return Finish(console, kExitUnexpected, L"unexpected error: out of memory");
+    } catch (const std::exception&) {
+        return Finish(console, kExitUnexpected, L"unexpected error");
+    }
+}
+
+}  // namespace zoriza

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zoriza {
+
+// The program's arguments after its own name, as the system splits them.
+std::vector<std::wstring> ProgramArguments();
+
+// Runs the command the arguments give without a window and gives the exit
+// code. Never shows a message box or a window, whatever happens.
+int RunUnattended(const std::vector<std::wstring>& arguments);
+
+}  // namespace zoriza

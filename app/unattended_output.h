@@ -1,0 +1,54 @@
+// Where the unattended mode's lines go. The program has no console of its
+// own: the lines go to its standard output when it has one (redirected to a
+// file or a pipe), else to the console of the command prompt that started
+// it; and to a log file when one is named.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/unique_handle.h"
+#include "unattended/unattended.h"
+
+namespace zoriza {
+
+class StandardOutput : public OutputLines {
+public:
+    StandardOutput();
+    void Line(const std::wstring& text) override;
+
+private:
+    UniqueFile console_;  // the parent's console, when attached to it
+    HANDLE handle_ = nullptr;
+    bool isConsole_ = false;
+};
+
+// Appends UTF-8 lines, CR LF after each, to a file that many runs (and many
+// workstations, on a share) may write at once; each run starts with a line
+// saying when, where, who and what.
+class LogFile : public OutputLines {
+public:
+    // Throws the file's error when it cannot be opened for appending.
+    explicit LogFile(const std::wstring& path);
+    void Line(const std::wstring& text) override;
+
+private:
+    UniqueFile file_;
+};
+
+// Every line to both.
+class BothOutputs : public OutputLines {
+public:
+    BothOutputs(OutputLines& first, OutputLines& second) : first_(first), second_(second) {}
+    void Line(const std::wstring& text) override {
+        first_.Line(text);
+        second_.Line(text);
+    }
+
+private:
+    OutputLines& first_;
+    OutputLines& second_;
+};
+
+}  // namespace zoriza

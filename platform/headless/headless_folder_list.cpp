@@ -1,0 +1,90 @@
+#include "platform/headless/headless_folder_list.h"
+
+#include <vector>
+
+#include "platform/base/error.h"
+#include "platform/base/text.h"
+
+namespace zoriza {
+
+namespace {
+
+constexpr std::size_t kDriveLength = 2;  // "F:"
+constexpr std::size_t kRootLength = 3;   // "F:\"
+
+bool IsLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+
+bool BeginsWithDrive(const std::wstring& path) {
+    return path.size() >= kDriveLength && IsLetter(path[0]) && path[1] == L':';
+}
+
+std::wstring DriveKey(const std::wstring& path) { return AsciiUpper(path.substr(0, kDriveLength)); }
+
+// A full path as the window's list shows it, resolved as the system resolves
+// one: the drive letter in upper case, "." and ".." taken away, no doubled
+// backslash and no final one except at a drive's root ("f:\\VekPro\" is
+// shown as "F:\VekPro").
+std::wstring CanonicalFolder(const std::wstring& path) {
+    std::vector<std::wstring> parts;
+    std::size_t begin = kRootLength;
+    while (begin <= path.size()) {
+        std::size_t end = path.find(L'\\', begin);
+        if (end == std::wstring::npos) end = path.size();
+        const std::wstring part = path.substr(begin, end - begin);
+        if (part == L"..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != L".") {
+            parts.push_back(part);
+        }
+        begin = end + 1;
+    }
+    std::wstring folder = DriveKey(path) + L"\\";
+    for (const std::wstring& part : parts) folder += (folder.size() > kRootLength ? L"\\" : L"") + part;
+    return folder;
+}
+
+}  // namespace
+
+HeadlessFolderList::HeadlessFolderList(FileSystem& files, const std::wstring& startFolder) : files_(files) {
+    try {
+        SetPath(startFolder);
+    } catch (const AppError&) {
+        // A start folder that cannot be shown leaves the list without a path.
+    }
+}
+
+// "F:" is the folder last shown on F:, or its root; "F:VekPro" lies below it.
+std::wstring HeadlessFolderList::Resolve(const std::wstring& path) const {
+    if (!BeginsWithDrive(path)) throw AppError(kPathNotFound, L"Path not found");
+    if (path.size() > kDriveLength && path[kDriveLength] == L'\\') return CanonicalFolder(path);
+    const auto known = driveFolders_.find(DriveKey(path));
+    std::wstring base = known != driveFolders_.end() ? known->second : DriveKey(path) + L"\\";
+    if (path.size() == kDriveLength) return base;
+    if (base.back() != L'\\') base += L'\\';
+    return CanonicalFolder(base + path.substr(kDriveLength));
+}
+
+// A folder below a root always lists itself ("."), so an empty listing means
+// there is no such folder; a root is there when its drive can be read.
+void HeadlessFolderList::Check(const std::wstring& folder) {
+    if (folder.size() == kRootLength) {
+        files_.FirstMatch(folder, EntryKinds::FoldersAndFiles);
+        return;
+    }
+    if (files_.FirstMatch(folder + L"\\", EntryKinds::FoldersAndFiles).empty()) {
+        throw AppError(kPathNotFound, L"Path not found");
+    }
+}
+
+void HeadlessFolderList::SetPath(const std::wstring& path) {
+    const std::wstring folder = Resolve(path);
+    Check(folder);
+    path_ = folder;
+    driveFolders_[DriveKey(folder)] = folder;
+}
+
+void HeadlessFolderList::Refresh() {
+    if (!path_.empty()) Check(path_);
+}
+
+}  // namespace zoriza

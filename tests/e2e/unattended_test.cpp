@@ -1,0 +1,321 @@
+// ZORIZA.exe run with switches, as a logon script or a device manager runs
+// it: its exit code, the lines on its standard output, what it leaves in the
+// Desktop and Programs folders and in the registry, and never a window.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <sddl.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "tests/e2e/driver.h"
+#include "tests/e2e/e2e_support.h"
+#include "tests/e2e/stored_settings.h"
+#include "tests/shared/worked_example.h"
+
+namespace zoriza::e2e {
+namespace {
+
+using zoriza::expected::ExpectedSetting;
+using zoriza::expected::ExpectedShortcut;
+using zoriza::expected::kWorkedExampleSettings;
+using zoriza::expected::kWorkedExampleShortcuts;
+using zoriza::expected::LinkFolder;
+
+constexpr wchar_t kWorkedExampleSwitches[] =
+    L"/create /edition:VekPro /folder:F:\\VekPro /platform:32 /desktop:yes /lang:ca";
+
+std::wstring Programs(const std::wstring& name) { return ProgramsFolder() + L"\\" + name; }
+
+std::wstring LinkPath(const ExpectedShortcut& e) {
+    return (e.folder == LinkFolder::Desktop ? DesktopFolder() : ProgramsFolder()) + L"\\" + e.name + L".lnk";
+}
+
+bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+std::size_t CountStarting(const std::vector<std::wstring>& lines, const std::wstring& prefix) {
+    return static_cast<std::size_t>(
+        std::count_if(lines.begin(), lines.end(), [&](const std::wstring& line) { return line.rfind(prefix, 0) == 0; }));
+}
+
+// The registry refuses new values under the settings key, as a locked-down
+// profile would; reading stays allowed.
+void RefuseSettingWrites() {
+    UniqueRegistryKey key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
+                              nullptr),
+              ERROR_SUCCESS);
+    UniqueSecurityDescriptor descriptor;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                                     descriptor.put(), nullptr));
+    ASSERT_EQ(RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor.get()), ERROR_SUCCESS);
+}
+
+class UnattendedTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearSettings();
+        RemoveTree(Programs(L"VekPro"));
+        RemoveTree(Programs(L"VekCom"));
+        for (const std::wstring& link : LinksUnder(DesktopFolder())) RemoveTree(DesktopFolder() + L"\\" + link);
+        WriteFile(L"F:\\VekPro\\VEKBIN.BAT");
+        WriteFile(L"F:\\VekPro\\VEKPRO.BAT");
+        RemoveTree(L"G:\\VekCom");
+        // The server on f: holds the other editions too; these tests want
+        // VekPro there alone.
+        for (const wchar_t* edition : {L"F:\\VekFin", L"F:\\VekCom", L"F:\\VekNom"}) RemoveTree(edition);
+        RemoveTree(L"F:\\Vek Pro");
+        RemoveTree(L"C:\\zoriza-logs");
+    }
+    void TearDown() override { SetUp(); }
+
+    // ZORIZA.exe with `arguments`, started in C:\; a window of it fails the test.
+    FinishedRun Run(const std::wstring& arguments) {
+        FinishedRun run = RunToEnd(ProgramPath(), arguments);
+        EXPECT_FALSE(run.windowSeen) << "a window with " << ::testing::PrintToString(arguments);
+        return run;
+    }
+
+    std::vector<std::wstring> AllLinks() {
+        std::vector<std::wstring> links;
+        for (const std::wstring& link : LinksUnder(DesktopFolder())) links.push_back(L"Desktop\\" + link);
+        for (const std::wstring& link : LinksUnder(ProgramsFolder())) links.push_back(link);
+        return links;
+    }
+
+    ComScope com;
+};
+
+// The worked example through switches: the same eight shortcuts and five
+// settings as the window writes, one line for each, and the outcome last.
+TEST_F(UnattendedTest, TheWorkedExampleThroughSwitches) {
+    const FinishedRun run = Run(kWorkedExampleSwitches);
+    ASSERT_EQ(run.exitCode, 0u) << ::testing::PrintToString(run.output);
+    const std::vector<std::wstring> lines = run.Lines();
+    for (const ExpectedShortcut& e : kWorkedExampleShortcuts) {
+        const std::wstring path = LinkPath(e);
+        ASSERT_TRUE(FileExists(path)) << path;
+        const LinkFields link = ReadLink(path);
+        EXPECT_EQ(link.target, e.target) << path;
+        EXPECT_EQ(link.iconLocation, e.icon) << path;
+        EXPECT_EQ(link.iconIndex, 0) << path;
+        EXPECT_EQ(link.arguments, e.arguments) << path;
+        EXPECT_EQ(link.workingDirectory, e.workingFolder) << path;
+        EXPECT_EQ(link.description, L"") << path;
+        EXPECT_EQ(link.hotkey, 0) << path;
+        EXPECT_EQ(link.showCommand, static_cast<DWORD>(e.showCommand)) << path;
+        const std::wstring arguments = *e.arguments == L'\0' ? L"" : L" " + std::wstring(e.arguments);
+        EXPECT_TRUE(Contains(lines, L"written: " + path + L" -> " + e.target + arguments)) << path;
+    }
+    EXPECT_EQ(AllLinks().size(), kWorkedExampleShortcuts.size());
+    for (const ExpectedSetting& setting : kWorkedExampleSettings) {
+        const auto stored = Stored(setting.name);
+        ASSERT_TRUE(stored.has_value()) << setting.name;
+        EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ)) << setting.name;
+        EXPECT_EQ(stored->Text(), setting.text) << setting.name;
+        EXPECT_TRUE(Contains(lines, L"saved: " + std::wstring(setting.name) + L" = " + setting.text)) << setting.name;
+    }
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), L"exit 0: 8 shortcuts written for F:\\VekPro\\, settings saved");
+}
+
+// The logon script's repair: no option, everything from the saved settings.
+TEST_F(UnattendedTest, CreateWithoutOptionsRestoresTheSavedChoices) {
+    StoreText(kIdioma, L"3");
+    StoreText(kAplicacio, L"0");
+    StoreText(kDirectori, L"F:\\VekPro");
+    StoreText(kPlataforma, L"0");
+    StoreText(kIcona, L"1");
+    const FinishedRun run = Run(L"/create");
+    ASSERT_EQ(run.exitCode, 0u) << ::testing::PrintToString(run.output);
+    EXPECT_EQ(run.Lines().front(),
+              L"choices: VekPro Profesional, 16 bit, folder F:\\VekPro, desktop shortcut yes, language Castellano");
+    EXPECT_EQ(ReadLink(DesktopFolder() + L"\\VekPro Profesional.lnk").target, L"F:\\VekPro\\VEKPRO.BAT");
+    EXPECT_EQ(ReadLink(Programs(L"VekPro\\Reordenar ficheros.lnk")).arguments, L"BIN16/ZEMBRADO.EXE");
+    EXPECT_TRUE(FileExists(Programs(L"VekPro\\Servicio de actualizaciones.lnk")));
+    EXPECT_EQ(AllLinks().size(), 8u);
+    EXPECT_EQ(Stored(kIdioma)->Text(), L"3");
+}
+
+// f: is the first server drive in the system's order (after c: and the gone
+// d:), g: the second: only g: holds VekCom (it is taken off f: above).
+TEST_F(UnattendedTest, TheScanFindsTheLauncherOnTheSecondServerDrive) {
+    ASSERT_TRUE(CreateDirectoryW(L"G:\\VekCom", nullptr));
+    WriteFile(L"G:\\VekCom\\VEKBIN.BAT");
+    const FinishedRun run = Run(L"/create /edition:VekCom /scan");
+    ASSERT_EQ(run.exitCode, 0u) << ::testing::PrintToString(run.output);
+    EXPECT_EQ(run.Lines().front(), L"found: G:\\VekCom");
+    EXPECT_EQ(Stored(kDirectori)->Text(), L"G:\\VekCom");
+    EXPECT_EQ(ReadLink(Programs(L"VekCom\\VekCom Comercial.lnk")).target, L"G:\\VekCom\\VEKBIN.BAT");
+}
+
+TEST_F(UnattendedTest, AQuotedFolderWithSpaces) {
+    ASSERT_TRUE(CreateDirectoryW(L"F:\\Vek Pro", nullptr));
+    WriteFile(L"F:\\Vek Pro\\VEKBIN.BAT");
+    const FinishedRun run = Run(L"-CREATE \"/folder:F:\\Vek Pro\" /Platform:64");
+    ASSERT_EQ(run.exitCode, 0u) << ::testing::PrintToString(run.output);
+    EXPECT_EQ(Stored(kDirectori)->Text(), L"F:\\Vek Pro");
+    EXPECT_EQ(ReadLink(Programs(L"VekPro\\Calculadora.lnk")).target, L"F:\\Vek Pro\\VEKCALC.EXE");
+    const FinishedRun again = Run(L"/create /folder:\"F:\\Vek Pro\"");
+    EXPECT_EQ(again.exitCode, 0u) << ::testing::PrintToString(again.output);
+}
+
+// Exits 1 and 2 write nothing at all; the line says why.
+TEST_F(UnattendedTest, UsageErrorsAndMissingLaunchersWriteNothing) {
+    StoreText(kIdioma, L"1");
+    struct Case {
+        const wchar_t* arguments;
+        DWORD exitCode;
+        const wchar_t* line;  // the line before the last
+    };
+    const Case cases[] = {
+        {L"/create /platform:48", 1, L"usage error: bad value for /platform: \"48\" (one of 16|32|64)"},
+        {L"/create /folder:F:\\VekPro /scan", 1, L"usage error: /folder and /scan cannot be used together"},
+        {L"/create /quiet", 1, L"usage error: unknown switch /quiet"},
+        {L"/edition:VekPro", 1, L"usage error: /create or /remove is missing"},
+        {L"/create /log:C:\\no-such-folder\\z.log", 1, nullptr},
+        {L"/create /folder:G:\\", 2, L"not found: G:\\\\VEKBIN.BAT"},
+        {L"/create /folder:F:\\Missing", 2, nullptr},
+        {L"/create /folder:Q:\\VekPro", 2, L"not found: Q:\\VekPro: Error 68: Device unavailable"},
+        {L"/create /edition:VekNom /scan", 2, L"not found: no drive holds VekNom\\VEKBIN.BAT"},
+    };
+    const StoredSettings before = StoredNow();
+    for (const Case& c : cases) {
+        const FinishedRun run = Run(c.arguments);
+        const std::vector<std::wstring> lines = run.Lines();
+        EXPECT_EQ(run.exitCode, c.exitCode) << ::testing::PrintToString(run.output);
+        ASSERT_GE(lines.size(), 2u) << ::testing::PrintToString(run.output);
+        EXPECT_EQ(lines.back().rfind(L"exit " + std::to_wstring(c.exitCode) + L": ", 0), 0u) << lines.back();
+        if (c.line != nullptr) {
+            EXPECT_EQ(lines[lines.size() - 2], c.line) << c.arguments;
+        }
+        EXPECT_TRUE(AllLinks().empty()) << c.arguments;
+        EXPECT_FALSE(FolderExists(Programs(L"VekPro"))) << c.arguments;
+        EXPECT_TRUE(Unchanged(before)) << c.arguments;
+    }
+    EXPECT_FALSE(FolderExists(L"C:\\no-such-folder"));
+}
+
+// Exit 3: a folder in the way of the fourth shortcut. The three before it
+// stay, the rest are not written, no setting is saved.
+TEST_F(UnattendedTest, AShortcutThatCannotBeWrittenIsExitThree) {
+    ASSERT_TRUE(CreateDirectoryW(Programs(L"VekPro").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW(Programs(L"VekPro\\Calendari.lnk").c_str(), nullptr));
+    const StoredSettings before = StoredNow();
+    const FinishedRun run = Run(kWorkedExampleSwitches);
+    EXPECT_EQ(run.exitCode, 3u) << ::testing::PrintToString(run.output);
+    const std::vector<std::wstring> lines = run.Lines();
+    EXPECT_EQ(CountStarting(lines, L"written: "), 3u);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2].rfind(L"failed: Programs\\VekPro\\Calendari.lnk: Error ", 0), 0u)
+        << lines[lines.size() - 2];
+    EXPECT_EQ(lines.back(), L"exit 3: a shortcut could not be written; the 3 written before it stay; settings not saved");
+    EXPECT_EQ(AllLinks(), (std::vector<std::wstring>{L"Desktop\\VekPro Professional.lnk", L"VekPro\\Calculadora.lnk",
+                                                     L"VekPro\\VekPro Professional.lnk"}));
+    EXPECT_TRUE(Unchanged(before));
+}
+
+// Exit 4: every shortcut written, the settings key refuses new values.
+TEST_F(UnattendedTest, ASettingThatCannotBeSavedIsExitFour) {
+    RefuseSettingWrites();
+    const FinishedRun run = Run(kWorkedExampleSwitches);
+    EXPECT_EQ(run.exitCode, 4u) << ::testing::PrintToString(run.output);
+    EXPECT_EQ(AllLinks().size(), 8u);
+    EXPECT_EQ(CountStarting(run.Lines(), L"not saved: "), 5u);
+    EXPECT_FALSE(Stored(kIdioma).has_value());
+    EXPECT_EQ(run.Lines().back(), L"exit 4: 8 shortcuts written for F:\\VekPro\\, 5 of the settings not saved");
+}
+
+// /remove after /create: every shortcut goes, the user's own file in the
+// subfolder stays and keeps it, the settings stay; then without that file the
+// subfolder goes too, and removing again finds nothing and succeeds.
+TEST_F(UnattendedTest, RemoveAfterCreate) {
+    ASSERT_EQ(Run(kWorkedExampleSwitches).exitCode, 0u);
+    ASSERT_EQ(Run(L"/create /folder:F:\\VekPro /lang:gl").exitCode, 0u);
+    WriteFile(Programs(L"VekPro\\notes.txt"));
+    WriteFile(DesktopFolder() + L"\\Other.lnk");
+    const StoredSettings before = StoredNow();
+
+    FinishedRun run = Run(L"/remove");
+    EXPECT_EQ(run.exitCode, 0u) << ::testing::PrintToString(run.output);
+    // Galego adds seven names, the desktop shortcut's among them: Calculadora is shared.
+    EXPECT_EQ(CountStarting(run.Lines(), L"removed: "), 8u + 7u);
+    EXPECT_TRUE(Contains(run.Lines(), L"removed: " + Programs(L"VekPro\\Calend\u00e1rio.lnk") +
+                                          L" -> F:\\VekPro\\VEKCAL.HTA"));
+    EXPECT_EQ(AllLinks(), std::vector<std::wstring>{L"Desktop\\Other.lnk"});
+    EXPECT_TRUE(FileExists(Programs(L"VekPro\\notes.txt")));
+    EXPECT_TRUE(Unchanged(before));
+
+    RemoveTree(Programs(L"VekPro\\notes.txt"));
+    run = Run(L"-remove /EDITION:vekpro");
+    EXPECT_EQ(run.exitCode, 0u) << ::testing::PrintToString(run.output);
+    EXPECT_TRUE(Contains(run.Lines(), L"removed folder: " + Programs(L"VekPro")));
+    EXPECT_FALSE(FolderExists(Programs(L"VekPro")));
+    EXPECT_EQ(run.Lines().back(), L"exit 0: 0 shortcuts removed");
+}
+
+// Exit 3 for /remove: a shortcut in use by another program cannot be deleted.
+TEST_F(UnattendedTest, AShortcutInUseIsExitThreeForRemove) {
+    ASSERT_EQ(Run(kWorkedExampleSwitches).exitCode, 0u);
+    const std::wstring locked = Programs(L"VekPro\\Calendari.lnk");
+    {
+        const UniqueFile inUse(CreateFileW(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                           nullptr));
+        ASSERT_TRUE(inUse);
+        const FinishedRun run = Run(L"/remove");
+        EXPECT_EQ(run.exitCode, 3u) << ::testing::PrintToString(run.output);
+        ASSERT_GE(run.Lines().size(), 2u);
+        EXPECT_EQ(run.Lines()[run.Lines().size() - 2].rfind(L"failed: " + locked + L": Error ", 0), 0u);
+        EXPECT_EQ(run.Lines().back(), L"exit 3: a shortcut could not be removed; the 3 removed before it stay removed");
+    }
+    EXPECT_TRUE(FileExists(locked));
+    EXPECT_EQ(AllLinks().size(), 5u);
+    EXPECT_EQ(Run(L"/remove").exitCode, 0u);
+    EXPECT_TRUE(AllLinks().empty());
+}
+
+// /log appends the same lines, UTF-8, after a line naming the run.
+TEST_F(UnattendedTest, TheLogFileGetsEveryLineOfEveryRun) {
+    ASSERT_TRUE(CreateDirectoryW(L"C:\\zoriza-logs", nullptr));
+    const std::wstring arguments = std::wstring(kWorkedExampleSwitches) + L" /log:C:\\zoriza-logs\\run.log";
+    const FinishedRun first = Run(arguments);
+    const FinishedRun second = Run(L"/create /folder:G:\\ /log:C:\\zoriza-logs\\run.log");
+    ASSERT_EQ(first.exitCode, 0u);
+    ASSERT_EQ(second.exitCode, 2u);
+    std::ifstream file(L"C:\\zoriza-logs\\run.log", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
+                                           nullptr, 0);
+    ASSERT_GT(length, 0) << "not UTF-8";
+    FinishedRun log;
+    log.output.resize(static_cast<std::size_t>(length));
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), log.output.data(), length);
+    std::vector<std::wstring> expected;
+    for (const FinishedRun* run : {&first, &second}) {
+        expected.push_back(L"<run header>");
+        for (const std::wstring& line : run->Lines()) expected.push_back(line);
+    }
+    std::vector<std::wstring> logged = log.Lines();
+    for (std::wstring& line : logged) {
+        if (line.find(L"ZORIZA.exe\" ") != std::wstring::npos) line = L"<run header>";
+    }
+    EXPECT_EQ(logged, expected);
+    EXPECT_TRUE(Contains(logged, L"written: " + Programs(L"VekPro\\Gesti\u00f3 de bloquejos.lnk") +
+                                     L" -> F:\\VekPro\\VEKLOCK.HTA"));
+}
+
+TEST_F(UnattendedTest, HelpPrintsTheUsageAndDoesNothing) {
+    const FinishedRun run = Run(L"/?");
+    EXPECT_EQ(run.exitCode, 0u);
+    ASSERT_FALSE(run.Lines().empty());
+    EXPECT_EQ(run.Lines().front().rfind(L"ZORIZA.exe ", 0), 0u);
+    EXPECT_TRUE(AllLinks().empty());
+    EXPECT_FALSE(SettingsKeyExists());
+}
+
+}  // namespace
+}  // namespace zoriza::e2e

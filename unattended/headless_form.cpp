@@ -1,0 +1,32 @@
+#include "localisation/catalogue.h"
+#include "main_window/layout.h"
+#include "unattended/unattended.h"
+
+namespace zoriza {
+
+namespace {
+
+std::vector<std::wstring> Texts(const auto& source) { return {source.begin(), source.end()}; }
+
+std::wstring DesignText(ControlId id) { return DesignOf(id).designText; }
+
+}  // namespace
+
+HeadlessForm::HeadlessForm(const FormServices& formServices, std::vector<std::wstring> drives,
+                           const std::wstring& startFolder)
+    : services(formServices),
+      window(kDesignCaption),
+      Lang(Texts(kLanguageNames)),
+      App(Texts(kEditionCaptions)),
+      Frame1(DesignText(ControlId::Frame1)),
+      Search(DesignText(ControlId::Search)),
+      Drive1(std::move(drives), startFolder),
+      Dir1(services.files, startFolder),
+      Frame2(DesignText(ControlId::Frame2)),
+      Frame3(DesignText(ControlId::Frame3)),
+      Icona(DesignText(ControlId::Icona)),
+      Intro(DesignText(ControlId::Intro)),
+      form(FormControls{window, Lang, App, Frame1, Search, Drive1, Dir1, Frame2, Platform, Frame3, Icona, Intro},
+           services) {}
+
+}  // namespace zoriza

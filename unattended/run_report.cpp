@@ -1,0 +1,36 @@
+#include "unattended/run_report.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "platform/base/text.h"
+
+namespace zoriza {
+
+std::wstring ErrorText(const AppError& error) {
+    return L"Error " + DecimalText(error.Number()) + L": " + error.Description();
+}
+
+int Finish(OutputLines& out, int code, const std::wstring& what) {
+    out.Line(L"exit " + DecimalText(code) + L": " + what);
+    return code;
+}
+
+int Guarded(OutputLines& out, const std::function<int()>& run) {
+    try {
+        return run();
+    } catch (const AppError& error) {
+        return Finish(out, kExitUnexpected, L"unexpected error: " + ErrorText(error));
+    } catch (const std::bad_alloc&) {
+        return Finish(out, kExitUnexpected, L"unexpected error: out of memory");
+    } catch (const std::exception&) {
+        return Finish(out, kExitUnexpected, L"unexpected error");
+    }
+}
+
+void StartUpReport::SettingPassedOver(const std::wstring& valueName, const std::wstring& text,
+                                      const AppError& error) {
+    out_.Line(L"passed over: saved " + valueName + L" \"" + text + L"\": " + ErrorText(error));
+}
+
+}  // namespace zoriza

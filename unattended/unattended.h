@@ -1,0 +1,96 @@
+// The unattended mode: ZORIZA.exe run with switches by a logon script, Group
+// Policy or a device manager. It runs the window's own form without a window:
+// start-up gives the defaults, the switches are applied as a user would choose,
+// and the create command runs; or it removes what the create command writes.
+// Every action is told as one line; the exit code says how it ended.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "main_window/main_window.h"
+#include "platform/headless/headless_controls.h"
+#include "platform/headless/headless_folder_list.h"
+
+namespace zoriza {
+
+// ---- The command line ----------------------------------------------------
+
+enum class RunMode { Window, Create, Remove, Help };
+
+// The choices the switches make; a choice left out keeps the window's default.
+struct UnattendedOptions {
+    std::optional<std::int16_t> edition;   // index in the edition list
+    std::optional<std::wstring> folder;    // "F:\VekPro"
+    bool scan = false;
+    std::optional<std::int16_t> platform;  // 0 "16 bit", 1 "32 bit", 2 "64 bit"
+    std::optional<bool> desktop;
+    std::optional<std::int16_t> language;  // index in the language list
+    std::optional<std::wstring> logFile;
+};
+
+struct CommandLine {
+    RunMode mode = RunMode::Window;
+    UnattendedOptions options;
+    std::wstring usageError;  // why the command line was refused; empty when it was not
+};
+
+// The arguments after the program's name. None at all is the window.
+CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments);
+
+// What /? prints, one line each.
+std::vector<std::wstring> UsageLines();
+
+// ---- Exit codes ----------------------------------------------------------
+
+enum ExitCode : int {
+    kExitDone = 0,
+    kExitUsageError = 1,       // nothing done
+    kExitNotFound = 2,         // no launcher at the folder, or none found by the scan: nothing written
+    kExitShortcutFailed = 3,   // a shortcut could not be written or removed; those before it stay
+    kExitSettingNotSaved = 4,  // the shortcuts are written, a setting is not saved
+    kExitUnexpected = 5,       // an error nobody foresaw; what was done before it stays
+};
+
+// ---- Running -------------------------------------------------------------
+
+// Where the lines go: the standard output, the parent's console, a log file.
+class OutputLines {
+public:
+    virtual ~OutputLines() = default;
+    virtual void Line(const std::wstring& text) = 0;
+};
+
+// Form1 on controls that hold their values: the drive list holds `drives`
+// ("c:", "f:", ... in the system's order) and both lists start on
+// `startFolder`, the process's current folder, as the window's do.
+struct HeadlessForm {
+    HeadlessForm(const FormServices& services, std::vector<std::wstring> drives, const std::wstring& startFolder);
+
+    FormServices services;
+    HeadlessWindow window;
+    HeadlessListBox Lang;
+    HeadlessListBox App;
+    HeadlessCaption Frame1;
+    HeadlessCaption Search;
+    HeadlessDriveList Drive1;
+    HeadlessFolderList Dir1;
+    HeadlessCaption Frame2;
+    HeadlessOptionGroup Platform;
+    HeadlessCaption Frame3;
+    HeadlessCheckBox Icona;
+    HeadlessCaption Intro;
+    Form1 form;
+};
+
+// What CREAR does with the window's defaults and the options' choices.
+int RunCreate(HeadlessForm& form, const UnattendedOptions& options, OutputLines& out);
+
+// Removes every shortcut the create command may have written for the chosen
+// (or the window's default) edition, in any language, and its Programs
+// subfolder when nothing else is left in it. The settings stay.
+int RunRemove(HeadlessForm& form, const UnattendedOptions& options, OutputLines& out);
+
+}  // namespace zoriza
