@@ -14,6 +14,8 @@ namespace zoriza {
 namespace {
 
 constexpr std::size_t kLongestPath = 32768;
+// Beside the shortcut while it is being written.
+constexpr wchar_t kTemporarySuffix[] = L".zoriza-new";
 
 class Win32ShortcutFile : public ShortcutFile {
 public:
@@ -39,10 +41,24 @@ public:
     void SetWorkingDirectory(const std::wstring& folder) override {
         CheckCom(link_->SetWorkingDirectory(folder.c_str()));
     }
+    // The shortcut is written whole under a temporary name in its own folder
+    // and only then moved over the old file, in one step and written
+    // through: a full disk, a lock or a crash while writing leaves the old
+    // shortcut as it was, and the temporary file does not stay behind.
     void Save() override {
         ComPtr<IPersistFile> file;
         CheckCom(link_->QueryInterface(IID_IPersistFile, file.PutVoid()));
-        CheckCom(file->Save(linkPath_.c_str(), TRUE));
+        const std::wstring temporary = linkPath_ + kTemporarySuffix;
+        const HRESULT saved = file->Save(temporary.c_str(), FALSE);
+        if (FAILED(saved)) {
+            DeleteFileW(temporary.c_str());
+            throw ComError(saved);
+        }
+        if (!MoveFileExW(temporary.c_str(), linkPath_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            const DWORD code = GetLastError();
+            DeleteFileW(temporary.c_str());
+            throw ComError(HRESULT_FROM_WIN32(code));
+        }
     }
 
 private:

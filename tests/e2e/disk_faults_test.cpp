@@ -469,6 +469,9 @@ TEST_P(DiskFaultsTest, TheCommandStopsAtTheFailingShortcutAndTheWindowStaysUsabl
         }
     }
     EXPECT_TRUE(AllLoad());
+    for (const Planned& planned : plan_) {
+        EXPECT_FALSE(FileExists(planned.path + L".zoriza-new")) << "a temporary file stayed: " << Narrow(planned.path);
+    }
 
     // Mended, the same window completes the command.
     Mend(fault.kind);

@@ -6,6 +6,8 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -180,6 +182,33 @@ TEST_F(ShellLinksTest, AHiddenOrSystemSubfolderTakesTheShortcut) {
         SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
         RemoveTree(folder);
     }
+}
+
+std::string BytesOf(const std::wstring& path) {
+    std::ifstream file(path.c_str(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// The new shortcut is written whole beside the old one before it replaces
+// it: when the replacing fails (here: the old file is held open without
+// sharing, as another program's lock would) the old one keeps every byte,
+// no temporary file stays, and once free the same call replaces it.
+TEST_F(ShellLinksTest, AShortcutThatCannotReplaceTheOldOneLeavesItWhole) {
+    const std::wstring link = desktop + L"\\Kept.lnk";
+    Make(L"Desktop", L"F:\\VekPro\\VEKBIN.BAT", L"Kept", link);
+    const std::string before = BytesOf(link);
+    ASSERT_FALSE(before.empty());
+    {
+        const UniqueFile lock(CreateFileW(link.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(lock);
+        EXPECT_THROW(Make(L"Desktop", L"G:\\Other\\VEKBIN.BAT", L"Kept", link), AppError);
+    }
+    EXPECT_EQ(BytesOf(link), before);
+    EXPECT_EQ(LinksIn(desktop), std::vector<std::wstring>{L"Kept.lnk"});
+    EXPECT_FALSE(Exists(link + L".zoriza-new"));
+    Make(L"Desktop", L"G:\\Other\\VEKBIN.BAT", L"Kept", link);
+    EXPECT_EQ(ReadLink(link).target, L"G:\\Other\\VEKBIN.BAT");
+    EXPECT_FALSE(Exists(link + L".zoriza-new"));
 }
 
 TEST_F(ShellLinksTest, AFileInTheWayOfTheSubfolderFailsAndWritesNoShortcut) {
