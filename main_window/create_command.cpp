@@ -36,11 +36,27 @@ void Form1::Intro_Click() {
                         MessageIcon::None);
 }
 
+// Every path of every shortcut is worked out before any is written: one that
+// would not fit the Windows path limit stops the command with nothing written,
+// and the report names its shortcut.
+void Form1::CheckPathsFit(const std::vector<PlannedShortcut>& plan) {
+    for (const PlannedShortcut& shortcut : plan) {
+        const std::wstring tooLong = PathTooLong(PathsOfShortcut(
+            services_.shell, shortcut.location, shortcut.target, shortcut.linkName, shortcut.iconPath));
+        if (tooLong.empty()) continue;
+        const AppError error(kBadFileName, L"The path is longer than Windows allows: " + tooLong);
+        observer_->ShortcutFailed(ShortcutDisplayName(shortcut), error);
+        throw error.WithContext(ShortcutDisplayName(shortcut));
+    }
+}
+
 // A shortcut that cannot be written stops the command there; the error report
 // names it, and the shortcuts written before it stay.
 void Form1::WriteShortcuts(const LaunchTarget& target) {
     const bool desktopWanted = c_.Icona.Value() != CheckBox::kCleared;
-    for (const PlannedShortcut& shortcut : ShortcutPlan(target, c_.App.Text(), desktopWanted)) {
+    const std::vector<PlannedShortcut> plan = ShortcutPlan(target, c_.App.Text(), desktopWanted);
+    CheckPathsFit(plan);
+    for (const PlannedShortcut& shortcut : plan) {
         MaximizeWindow = shortcut.maximized ? kTrue : kFalse;
         try {
             const std::wstring linkPath = MakeShortcut(services_.shell, services_.files, shortcut.location,

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "main_window/form_observer.h"
 #include "platform/environment.h"
@@ -16,6 +17,8 @@
 #include "shortcuts/shortcuts.h"
 
 namespace zoriza {
+
+struct PlannedShortcut;
 
 // The window and its controls, named as the form names them. The frames and
 // command buttons appear only through their captions.
@@ -90,6 +93,7 @@ private:
     bool IsNormalFile(const std::wstring& path);
     bool DriveHolds(const std::wstring& candidate);
     void ShowNotFound(const std::wstring& text);
+    void CheckPathsFit(const std::vector<PlannedShortcut>& plan);
     void WriteShortcuts(const LaunchTarget& target);
     void SaveChoices();
     void SaveSetting(const wchar_t* name, const std::wstring& text);

@@ -38,11 +38,26 @@ SpecialFolder LocationFolder(const std::wstring& location) {
     return AsciiUpper(location) == L"DESKTOP" ? SpecialFolder::Desktop : SpecialFolder::Programs;
 }
 
+ShortcutPaths PathsOfShortcut(ShellLinks& shell, const std::wstring& location, const std::wstring& target,
+                              const std::wstring& linkName, const std::wstring& iconPath) {
+    const std::wstring workingFolder = WorkingFolderOf(target);
+    return {shell.FolderPath(LocationFolder(location)) + L"\\" + linkName + L".lnk", target, workingFolder,
+            workingFolder + L"\\" + iconPath};
+}
+
+std::wstring PathTooLong(const ShortcutPaths& paths) {
+    for (const std::wstring* path : {&paths.link, &paths.target, &paths.workingFolder, &paths.iconLocation}) {
+        if (path->size() > kLongestWindowsPath) return *path;
+    }
+    return {};
+}
+
 std::wstring MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
                           const std::wstring& target, const std::wstring& linkName,
                           const std::wstring& iconPath, const std::wstring& linkArgs) {
-    const std::wstring workingFolder = WorkingFolderOf(target);
-    const std::wstring iconLocation = workingFolder + L"\\" + iconPath;
+    const ShortcutPaths paths = PathsOfShortcut(shell, location, target, linkName, iconPath);
+    const std::wstring& workingFolder = paths.workingFolder;
+    const std::wstring& iconLocation = paths.iconLocation;
     const std::wstring folder = shell.FolderPath(LocationFolder(location));
 
     const std::wstring subfolder = folder + L"\\" + SubfolderPartOf(linkName);
@@ -51,7 +66,7 @@ std::wstring MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstri
         shell.NotifyChanged(ShellChange::FolderCreated, subfolder.substr(0, subfolder.size() - 1));
     }
 
-    const std::wstring linkPath = folder + L"\\" + linkName + L".lnk";
+    const std::wstring& linkPath = paths.link;
     const bool rewritten = !files.FirstMatch(linkPath, EntryKinds::FoldersAndFiles).empty();
     const auto shortcut = shell.CreateShortcut(linkPath);
     shortcut->SetTargetPath(target);

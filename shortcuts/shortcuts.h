@@ -52,6 +52,22 @@ RemovedShortcut RemoveShortcut(ShellLinks& shell, FileSystem& files, const std::
 // else Programs.
 SpecialFolder LocationFolder(const std::wstring& location);
 
+// Every path one shortcut needs, as MakeShortcut works them out.
+struct ShortcutPaths {
+    std::wstring link;  // the .lnk file
+    std::wstring target;
+    std::wstring workingFolder;
+    std::wstring iconLocation;
+};
+ShortcutPaths PathsOfShortcut(ShellLinks& shell, const std::wstring& location, const std::wstring& target,
+                              const std::wstring& linkName, const std::wstring& iconPath);
+
+// The longest path Windows takes everywhere: MAX_PATH less its terminator.
+inline constexpr std::size_t kLongestWindowsPath = 259;
+
+// The first of the paths that would not fit, or empty when all fit.
+std::wstring PathTooLong(const ShortcutPaths& paths);
+
 // The pieces MakeShortcut derives from its arguments.
 std::wstring WorkingFolderOf(const std::wstring& target);
 std::wstring SubfolderPartOf(const std::wstring& linkName);

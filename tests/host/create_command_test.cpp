@@ -218,6 +218,20 @@ TEST_F(CreateCommandTest, AFileInTheWayOfTheSubfolderIsReported) {
         L"Programs\\VekPro\\VekPro Professional.lnk\r\n\r\nError 75: Path/File access error"));
 }
 
+// The launcher's path fits, but the fourth shortcut's icon would not
+// (259 characters at most): the command refuses before writing anything.
+TEST_F(CreateCommandTest, APathBeyondTheWindowsLimitIsRefusedBeforeAnythingIsWritten) {
+    const std::wstring folder = L"F:\\" + std::wstring(237, L'v');  // 240 characters
+    f.files.AddFile(folder + L"\\VEKBIN.BAT");
+    f.Dir1.SetPath(folder);
+    EXPECT_FALSE(f.form.Dispatch(FormEvent::IntroClick));
+    EXPECT_TRUE(f.shell.Saved().empty());
+    EXPECT_EQ(f.files.FoldersMade(), 0);
+    EXPECT_TRUE(f.registry.WrittenNames().empty());
+    EXPECT_TRUE(f.ShowedOnlyTheErrorReport(L"Programs\\VekPro\\Calculadora.lnk\r\n\r\nError 52: The path is "
+                                           L"longer than Windows allows: " + folder + L"\\IMATGES\\VEKCALC.ICO"));
+}
+
 TEST_F(CreateCommandTest, FailedSettingWritesAreNotReported) {
     f.registry.FailWrites(true);
     f.form.Intro_Click();
