@@ -41,12 +41,14 @@ void Form1::Intro_Click() {
 // and the report names its shortcut.
 void Form1::CheckPathsFit(const std::vector<PlannedShortcut>& plan) {
     for (const PlannedShortcut& shortcut : plan) {
-        const std::wstring tooLong = PathTooLong(PathsOfShortcut(
-            services_.shell, shortcut.location, shortcut.target, shortcut.linkName, shortcut.iconPath));
-        if (tooLong.empty()) continue;
-        const AppError error(kBadFileName, L"The path is longer than Windows allows: " + tooLong);
-        observer_->ShortcutFailed(ShortcutDisplayName(shortcut), error);
-        throw error.WithContext(ShortcutDisplayName(shortcut));
+        try {
+            const std::wstring tooLong = PathTooLong(PathsOfShortcut(
+                services_.shell, shortcut.location, shortcut.target, shortcut.linkName, shortcut.iconPath));
+            if (!tooLong.empty()) throw AppError(kBadFileName, L"The path is longer than Windows allows: " + tooLong);
+        } catch (const AppError& error) {
+            observer_->ShortcutFailed(ShortcutDisplayName(shortcut), error);
+            throw error.WithContext(ShortcutDisplayName(shortcut));
+        }
     }
 }
 

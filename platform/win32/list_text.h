@@ -8,6 +8,7 @@
 
 #include "platform/base/error.h"
 #include "platform/base/text.h"
+#include "platform/win32/sized_text.h"
 
 namespace zoriza {
 
@@ -29,15 +30,7 @@ inline std::wstring ItemText(HWND list, UINT lengthMessage, UINT textMessage, in
 
 // The process's current folder, whatever its length; empty if it cannot be read.
 inline std::wstring CurrentFolder() {
-    std::wstring folder;
-    DWORD needed = GetCurrentDirectoryW(0, nullptr);
-    // The folder may change between the two calls; ask again while it grew.
-    while (needed > folder.size()) {
-        folder.assign(needed, L'\0');
-        needed = GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
-    }
-    folder.resize(needed);
-    return folder;
+    return SizedText([](wchar_t* buffer, DWORD size) { return GetCurrentDirectoryW(size, buffer); });
 }
 
 // "F:" for any text that begins with a drive letter and a colon, in either case.

@@ -3,6 +3,7 @@
 
 #include "platform/win32/list_text.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_drives.h"
 #include "platform/win32/win32_controls.h"
 
 namespace zoriza {
@@ -66,11 +67,8 @@ std::wstring DriveEntry(const std::wstring& root) {
 }  // namespace
 
 Win32DriveList::Win32DriveList(HWND handle) : handle_(handle) {
-    const DWORD length = GetLogicalDriveStringsW(0, nullptr);
-    std::wstring roots(length, L'\0');
-    GetLogicalDriveStringsW(length, roots.data());
-    for (const wchar_t* root = roots.c_str(); *root != L'\0'; root += wcslen(root) + 1) {
-        const std::wstring entry = DriveEntry(root);
+    for (const std::wstring& drive : LogicalDriveEntries()) {
+        const std::wstring entry = DriveEntry(drive + L"\\");
         SendMessageW(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     }
     const int index = IndexOf(CurrentFolder());

@@ -4,17 +4,14 @@
 
 #include <cwctype>
 
+#include "platform/win32/sized_text.h"
+
 namespace zoriza {
 
 std::vector<std::wstring> LogicalDriveEntries() {
-    std::wstring roots;
-    DWORD needed = GetLogicalDriveStringsW(0, nullptr);
-    // A drive may come between the two calls; ask again while the list grew.
-    while (needed > roots.size()) {
-        roots.assign(needed, L'\0');
-        needed = GetLogicalDriveStringsW(static_cast<DWORD>(roots.size()), roots.data());
-    }
-    roots.resize(needed);
+    // The roots one after another, each ending in a zero: "c:\\<0>f:\\<0>".
+    const std::wstring roots =
+        SizedText([](wchar_t* buffer, DWORD size) { return GetLogicalDriveStringsW(size, buffer); });
     std::vector<std::wstring> entries;
     std::size_t at = 0;
     while (at < roots.size() && roots[at] != L'\0') {

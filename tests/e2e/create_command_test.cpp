@@ -6,6 +6,7 @@
 #include "tests/e2e/driver.h"
 #include "tests/e2e/e2e_support.h"
 #include "tests/e2e/error_report.h"
+#include "tests/e2e/expected_link.h"
 #include "tests/shared/worked_example.h"
 
 namespace zoriza::e2e {
@@ -49,17 +50,7 @@ protected:
     void ExpectLinks(const auto& shortcuts) {
         for (const ExpectedShortcut& e : shortcuts) {
             const std::wstring folder = e.folder == LinkFolder::Desktop ? DesktopFolder() : ProgramsFolder();
-            const std::wstring path = folder + L"\\" + e.name + L".lnk";
-            ASSERT_TRUE(FileExists(path)) << path;
-            const LinkFields link = ReadLink(path);
-            EXPECT_EQ(link.target, e.target) << path;
-            EXPECT_EQ(link.iconLocation, e.icon) << path;
-            EXPECT_EQ(link.iconIndex, 0) << path;
-            EXPECT_EQ(link.arguments, e.arguments) << path;
-            EXPECT_EQ(link.workingDirectory, e.workingFolder) << path;
-            EXPECT_EQ(link.description, L"") << path;
-            EXPECT_EQ(link.hotkey, 0) << path;
-            EXPECT_EQ(link.showCommand, static_cast<DWORD>(e.showCommand)) << path;
+            ExpectLink(folder + L"\\" + e.name + L".lnk", e);
         }
     }
 

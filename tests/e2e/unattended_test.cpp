@@ -13,6 +13,7 @@
 #include "tests/e2e/driver.h"
 #include "tests/e2e/e2e_support.h"
 #include "tests/e2e/stored_settings.h"
+#include "tests/e2e/expected_link.h"
 #include "tests/shared/worked_example.h"
 
 namespace zoriza::e2e {
@@ -98,16 +99,7 @@ TEST_F(UnattendedTest, TheWorkedExampleThroughSwitches) {
     const std::vector<std::wstring> lines = run.Lines();
     for (const ExpectedShortcut& e : kWorkedExampleShortcuts) {
         const std::wstring path = LinkPath(e);
-        ASSERT_TRUE(FileExists(path)) << path;
-        const LinkFields link = ReadLink(path);
-        EXPECT_EQ(link.target, e.target) << path;
-        EXPECT_EQ(link.iconLocation, e.icon) << path;
-        EXPECT_EQ(link.iconIndex, 0) << path;
-        EXPECT_EQ(link.arguments, e.arguments) << path;
-        EXPECT_EQ(link.workingDirectory, e.workingFolder) << path;
-        EXPECT_EQ(link.description, L"") << path;
-        EXPECT_EQ(link.hotkey, 0) << path;
-        EXPECT_EQ(link.showCommand, static_cast<DWORD>(e.showCommand)) << path;
+        ExpectLink(path, e);
         const std::wstring arguments = *e.arguments == L'\0' ? L"" : L" " + std::wstring(e.arguments);
         EXPECT_TRUE(Contains(lines, L"written: " + path + L" -> " + e.target + arguments)) << path;
     }
