@@ -12,6 +12,7 @@
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_shell_links.h"
 
 namespace {
@@ -32,15 +33,27 @@ private:
     bool initialised_;
 };
 
-void PrepareProcess(bool unattended) {
+void PrepareProcess() {
     // Probing an empty removable drive must never show a system dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     // Libraries come from the system folder only; where the system cannot
     // restrict the search that far, at least not from the current folder.
     if (!SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
-    if (unattended) return;  // no window, no controls
+}
+
+// The common controls serve the window alone: they are loaded when the window
+// is made, so that a run without a window does not pay for them. The
+// manifest's activation context makes them the themed version 6. Should they
+// not load, the window's controls come from the same context all the same.
+UniqueModule LoadCommonControls() {
+    using Initialise = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    UniqueModule library(LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    if (!library) return library;
+    const auto initialise = reinterpret_cast<Initialise>(
+        reinterpret_cast<void*>(GetProcAddress(library.get(), "InitCommonControlsEx")));
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+    if (initialise != nullptr) initialise(&controls);
+    return library;
 }
 
 FormEvent EventOf(ControlId id) {
@@ -91,11 +104,12 @@ int RunWindow(HINSTANCE instance, int showCommand) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    const std::vector<std::wstring> arguments = ProgramArguments();
-    PrepareProcess(!arguments.empty());
+    PrepareProcess();
     const ComApartment com;
     // With switches: a logon script, Group Policy or a device manager runs it.
+    const std::vector<std::wstring> arguments = ProgramArguments();
     if (!arguments.empty()) return RunUnattended(arguments);
+    const UniqueModule commonControls = LoadCommonControls();
     try {
         return RunWindow(instance, showCommand);
     } catch (const AppError& error) {

@@ -300,6 +300,20 @@ std::vector<std::wstring> FinishedRun::Lines() const {
     return lines;
 }
 
+// Reads what the pipe holds now, without waiting for more.
+void Drain(HANDLE pipe, std::string& bytes) {
+    DWORD available = 0;
+    while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+        char buffer[4096];
+        DWORD read = 0;
+        if (!ReadFile(pipe, buffer, std::min<DWORD>(available, sizeof(buffer)), &read, nullptr) || read == 0) return;
+        bytes.append(buffer, read);
+    }
+}
+
+// The output is read while the program runs, so that a full pipe never holds
+// it up, and not until the pipe's end: a process the program leads the system
+// to start (Wine's desktop, say) may hold a copy of the pipe for long after.
 FinishedRun RunToEnd(const std::wstring& program, const std::wstring& arguments, const std::wstring& currentFolder,
                      bool watchWindows, std::chrono::milliseconds timeout) {
     SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
@@ -323,17 +337,12 @@ FinishedRun RunToEnd(const std::wstring& program, const std::wstring& arguments,
         throw std::runtime_error("the program did not start");
     }
     const UniqueProcess process(started);
-    writer.reset();  // the pipe ends when the program's copy closes
+    writer.reset();
     std::string bytes;
-    std::thread reading([&] {
-        char buffer[4096];
-        DWORD read = 0;
-        while (ReadFile(reader.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
-    });
     const double deadline = begin + static_cast<double>(timeout.count());
-    const DWORD step = watchWindows ? 5 : static_cast<DWORD>(timeout.count());
-    while (WaitForSingleObject(process.process.get(), step) == WAIT_TIMEOUT) {
-        if (watchWindows && ShowsAnyWindow(process.id)) run.windowSeen = true;
+    for (int look = 0; WaitForSingleObject(process.process.get(), 1) == WAIT_TIMEOUT; ++look) {
+        Drain(reader.get(), bytes);
+        if (watchWindows && look % 5 == 0 && ShowsAnyWindow(process.id)) run.windowSeen = true;
         if (NowMs() > deadline) {
             TerminateProcess(process.process.get(), 1);
             WaitForSingleObject(process.process.get(), 5000);
@@ -341,7 +350,7 @@ FinishedRun RunToEnd(const std::wstring& program, const std::wstring& arguments,
         }
     }
     run.milliseconds = NowMs() - begin;
-    reading.join();
+    Drain(reader.get(), bytes);
     GetExitCodeProcess(process.process.get(), &run.exitCode);
     run.output = FromUtf8(bytes);
     return run;
