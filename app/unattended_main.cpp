@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "app/unattended_output.h"
+#include "platform/base/text.h"
 #include "platform/win32/list_text.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_drives.h"
@@ -25,13 +26,13 @@ namespace zoriza {
 namespace {
 
 int Usage(OutputLines& out) {
-    for (const std::wstring& line : UsageLines()) out.Line(line);
+    for (const wchar_t* line : UsageLines()) out.Line(line);
     return kExitDone;
 }
 
 int RefuseUsage(OutputLines& out, const std::wstring& why) {
-    out.Line(L"usage error: " + why);
-    return Finish(out, kExitUsageError, L"nothing done; ZORIZA.exe /? shows the usage");
+    out.Line(Joined({L"usage error: ", why}));
+    return Finish(out, kExitUsageError, {L"nothing done; ZORIZA.exe /? shows the usage"});
 }
 
 int RunCommand(const CommandLine& command, OutputLines& out) {
@@ -59,8 +60,8 @@ int Run(const std::vector<std::wstring>& arguments, StandardOutput& console) {
         try {
             log.emplace(*command.options.logFile);
         } catch (const AppError& error) {
-            return RefuseUsage(console, L"the log file " + *command.options.logFile +
-                                            L" cannot be opened: " + ErrorText(error));
+            return RefuseUsage(console,
+                               Joined({L"the log file ", *command.options.logFile, L" cannot be opened: ", ErrorText(error)}));
         }
     }
     if (!log) return RunChecked(command, console);
@@ -82,11 +83,11 @@ int RunUnattended(const std::vector<std::wstring>& arguments) {
     try {
         return Run(arguments, console);
     } catch (const AppError& error) {
-        return Finish(console, kExitUnexpected, L"unexpected error: " + ErrorText(error));
+        return Finish(console, kExitUnexpected, {L"unexpected error: ", ErrorText(error)});
     } catch (const std::bad_alloc&) {
-        return Finish(console, kExitUnexpected, L"unexpected error: out of memory");
+        return Finish(console, kExitUnexpected, {L"unexpected error: out of memory"});
     } catch (const std::exception&) {
-        return Finish(console, kExitUnexpected, L"unexpected error");
+        return Finish(console, kExitUnexpected, {L"unexpected error"});
     }
 }
 

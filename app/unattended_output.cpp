@@ -13,7 +13,8 @@ std::wstring OneLine(const std::wstring& text) {
     for (wchar_t& c : line) {
         if (c == L'\r' || c == L'\n') c = L' ';
     }
-    return line + L"\r\n";
+    line.append(L"\r\n");
+    return line;
 }
 
 std::string Utf8(const std::wstring& text) {
@@ -34,24 +35,32 @@ void WriteBytes(HANDLE handle, const std::string& bytes) {
     static_cast<void>(WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
 }
 
-std::wstring Padded(unsigned value, std::size_t width) {
-    std::wstring digits = DecimalText(value);
-    return std::wstring(width > digits.size() ? width - digits.size() : 0, L'0') + digits;
+// `value` as `width` decimal digits at `at`, with leading zeros.
+void PutDigits(wchar_t* at, unsigned value, int width) {
+    for (int i = width - 1; i >= 0; --i) {
+        at[i] = static_cast<wchar_t>(L'0' + value % 10);
+        value /= 10;
+    }
 }
 
 // "2024-03-01 08:00:05 PC01\ana: "ZORIZA.exe" /create"
 std::wstring RunHeader() {
     SYSTEMTIME now{};
     GetLocalTime(&now);
+    wchar_t stamp[] = L"0000-00-00 00:00:00 ";
+    PutDigits(stamp, now.wYear, 4);
+    PutDigits(stamp + 5, now.wMonth, 2);
+    PutDigits(stamp + 8, now.wDay, 2);
+    PutDigits(stamp + 11, now.wHour, 2);
+    PutDigits(stamp + 14, now.wMinute, 2);
+    PutDigits(stamp + 17, now.wSecond, 2);
     wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD computerLength = MAX_COMPUTERNAME_LENGTH + 1;
     if (!GetComputerNameW(computer, &computerLength)) computer[0] = L'\0';
     wchar_t user[257] = {};  // a user name is at most 256 characters
     DWORD userLength = 257;
     if (!GetUserNameW(user, &userLength)) user[0] = L'\0';
-    return Padded(now.wYear, 4) + L"-" + Padded(now.wMonth, 2) + L"-" + Padded(now.wDay, 2) + L" " +
-           Padded(now.wHour, 2) + L":" + Padded(now.wMinute, 2) + L":" + Padded(now.wSecond, 2) + L" " + computer +
-           L"\\" + user + L": " + GetCommandLineW();
+    return Joined({stamp, computer, L"\\", user, L": ", GetCommandLineW()});
 }
 
 }  // namespace

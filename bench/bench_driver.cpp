@@ -19,6 +19,9 @@
 //   create   posting the click on CREAR to the report's message box, against
 //            the floor that writes the same shortcuts and settings directly
 //            (timed inside itself) and a click that only opens a message box.
+//   unattended  ZORIZA.exe /create with the same choices as switches, from
+//            its process start to its end, against floor_create.exe timed
+//            the same way (its own inside time too, for reference).
 //   scan     posting the click on EXAMINAR until the folder list shows the
 //            launcher drive's edition folder, against the floor panel's scan,
 //            on the drives linked into the prefix (--drives of them mapped,
@@ -440,6 +443,39 @@ void CreatePhase(const Program& panel, const std::wstring& floorCreate, int warm
     PrepareCreate();
 }
 
+// ---- the unattended create ------------------------------------------------
+
+// The worked example as switches: what the create phase chooses in the window.
+constexpr wchar_t kUnattendedCreate[] = L"/create /edition:VekPro /folder:F:\\VekPro /platform:32 /desktop:yes /lang:ca";
+
+// ZORIZA.exe /create and floor_create.exe, each started as a process and
+// timed from its start to its end, its standard output in a pipe.
+void UnattendedPhase(const std::wstring& floorCreate, int warmup, int runs) {
+    std::map<std::wstring, LinkFields> links[2];
+    Interleave(2, warmup, runs, [&](std::size_t index, bool report) {
+        const bool zoriza = index == 0;
+        const char* name = zoriza ? "zoriza" : "floor_create";
+        PrepareCreate();
+        const FinishedRun run = zoriza ? RunToEnd(ProgramPath(), kUnattendedCreate, L"C:\\", false)
+                                       : RunToEnd(floorCreate, kServerFolder, L"C:\\", false);
+        if (zoriza ? run.exitCode != 0 : run.exitCode >= 0xE0000000) {
+            Fail(std::string(name) + " failed: " + std::to_string(run.exitCode) + " " + Narrow(run.output));
+        }
+        links[index] = CheckCreated(name);
+        if (!report) return;
+        Sample("unattended_ms", name, run.milliseconds);
+        if (!zoriza) Sample("unattended_inside_ms", name, run.exitCode / 1000.0);
+    });
+    bool same = links[0].size() == links[1].size();
+    for (const auto& [name, fields] : links[0]) {
+        const auto other = links[1].find(name);
+        same = same && other != links[1].end() && SameFields(fields, other->second);
+    }
+    Info("unattended_floor_writes_same_fields", same ? "yes" : "no");
+    if (!same) Fail("the floor does not write what ZORIZA.exe /create writes");
+    PrepareCreate();
+}
+
 // ---- the server scan -----------------------------------------------------
 
 std::wstring ListEntry(HWND list, int index) {
@@ -578,6 +614,8 @@ int wmain(int argc, wchar_t** argv) {
                 StartUpPhase(programs, warmup, runs);
             } else if (phase == L"create") {
                 CreatePhase(panel, floorCreate, warmup, runs);
+            } else if (phase == L"unattended") {
+                UnattendedPhase(floorCreate, warmup, runs);
             } else if (phase == L"scan") {
                 const std::wstring launcher = option(L"launcher", L"f");
                 const std::wstring notReady = option(L"not-ready", L"");

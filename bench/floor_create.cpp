@@ -1,7 +1,8 @@
 // Writes what the create command writes for the worked example (edition
 // VekPro, 32 bit, with a desktop shortcut, in Catalan), straight through the
 // Shell's link object and the registry: the Desktop shortcut, the seven in
-// Programs\VekPro and the five settings. It times itself from the first
+// Programs\VekPro and the five settings; and tells the shell of the folder
+// and each shortcut made, as the create command does. It times itself from the first
 // folder lookup to the last registry call (COM is started before, as
 // ZORIZA.exe starts it at its own start) and exits with the time taken in
 // microseconds, or with 0xE00000nn naming the step that failed. Before it
@@ -65,6 +66,7 @@ bool WriteLink(const std::wstring& linkPath, const std::wstring& target, const s
                          SUCCEEDED(file->Save(linkPath.c_str(), TRUE));
     if (file != nullptr) file->Release();
     link->Release();
+    if (written) SHChangeNotify(SHCNE_CREATE, SHCNF_PATHW | SHCNF_FLUSHNOWAIT, linkPath.c_str(), nullptr);
     return written;
 }
 
@@ -78,7 +80,11 @@ DWORD Create(const std::wstring& server) {
     const std::wstring programs = KnownFolder(FOLDERID_Programs);
     if (desktop.empty() || programs.empty()) return kFailed | 1;
     const std::wstring folder = programs + L"\\VekPro";
-    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return kFailed | 2;
+    if (CreateDirectoryW(folder.c_str(), nullptr)) {
+        SHChangeNotify(SHCNE_MKDIR, SHCNF_PATHW | SHCNF_FLUSHNOWAIT, folder.c_str(), nullptr);
+    } else if (GetLastError() != ERROR_ALREADY_EXISTS) {
+        return kFailed | 2;
+    }
 
     const std::wstring prefix = server + L"\\";
     if (!WriteLink(desktop + L"\\" + kEdition + L".lnk", prefix + L"VEKBIN.BAT", prefix + L"RUVO.ICO", L"",

@@ -111,6 +111,13 @@ def main(path):
             row("· ZORIZA.exe's create less that click-to-box time, ms", f"{rest:.1f}", f"{f:.1f}",
                 fmt_ratio(rest / f), "(for reference)", "—")
 
+    compare("Unattended create `/create` with switches, process start to end, ms (floor: floor_create, "
+            "the same way)", "unattended_ms", "zoriza", "floor_create", 1, 1, 1.1)
+    inside = s("unattended_inside_ms", "floor_create")
+    if inside:
+        row("· floor_create's own time inside its process, ms", "—", spread(inside, 1, 1), "—",
+            "(for reference)", "—")
+
     scan_points = {"zoriza": [], "floor_panel": []}
     not_ready = info.get("not_ready_mount") == "yes"
     for drives in (1, 8, 24):

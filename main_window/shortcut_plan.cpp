@@ -4,6 +4,7 @@
 #include <array>
 
 #include "localisation/catalogue.h"
+#include "platform/base/text.h"
 
 namespace zoriza {
 
@@ -55,10 +56,10 @@ std::vector<ShortcutName> ShortcutNamesInEveryLanguage(const std::wstring& appCo
         if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
     };
     for (const wchar_t* language : kLanguageCodes) add(kDesktop, TranslateInto(language, editionKey));
-    const std::wstring programsFolder = appCode + L"\\";
-    for (const wchar_t* language : kLanguageCodes) add(kPrograms, programsFolder + TranslateInto(language, editionKey));
-    for (const ToolShortcut& tool : kTools) {
-        for (const wchar_t* language : kLanguageCodes) add(kPrograms, programsFolder + TranslateInto(language, tool.nameKey));
+    std::vector<const wchar_t*> keys = {editionKey.c_str()};
+    for (const ToolShortcut& tool : kTools) keys.push_back(tool.nameKey);
+    for (const wchar_t* key : keys) {
+        for (const wchar_t* language : kLanguageCodes) add(kPrograms, Joined({appCode, L"\\", TranslateInto(language, key)}));
     }
     return names;
 }

@@ -12,8 +12,8 @@ namespace zoriza {
 // "Error 76: Path not found"
 std::wstring ErrorText(const AppError& error);
 
-// Prints the last line, "exit N: what", and gives N.
-int Finish(OutputLines& out, int code, const std::wstring& what);
+// Prints the last line, "exit N: " and the pieces of what happened, and gives N.
+int Finish(OutputLines& out, int code, std::initializer_list<std::wstring_view> what);
 
 // Runs `run`; an error that nothing else caught ends it with kExitUnexpected.
 int Guarded(OutputLines& out, const std::function<int()>& run);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,7 @@ struct CommandLine {
 CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments);
 
 // What /? prints, one line each.
-std::vector<std::wstring> UsageLines();
+std::span<const wchar_t* const> UsageLines();
 
 // ---- Exit codes ----------------------------------------------------------
 

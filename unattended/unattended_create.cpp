@@ -16,48 +16,51 @@ public:
 
     void ScanFoundNothing(const std::wstring& candidate) override {
         scanFoundNothing_ = true;
-        out_.Line(L"not found: no drive holds " + candidate);
+        out_.Line(Joined({L"not found: no drive holds ", candidate}));
     }
     void LauncherMissing(const std::wstring& testedPath) override {
         launcherMissing_ = true;
-        out_.Line(L"not found: " + testedPath);
+        out_.Line(Joined({L"not found: ", testedPath}));
     }
     void ShortcutWritten(const std::wstring& linkPath, const PlannedShortcut& shortcut) override {
         ++written_;
-        const std::wstring arguments = shortcut.linkArgs.empty() ? L"" : L" " + shortcut.linkArgs;
-        out_.Line(L"written: " + linkPath + L" -> " + shortcut.target + arguments);
+        const wchar_t* space = shortcut.linkArgs.empty() ? L"" : L" ";
+        out_.Line(Joined({L"written: ", linkPath, L" -> ", shortcut.target, space, shortcut.linkArgs}));
     }
     void ShortcutFailed(const std::wstring& displayName, const AppError& error) override {
         shortcutFailed_ = true;
-        out_.Line(L"failed: " + displayName + L": " + ErrorText(error));
+        out_.Line(Joined({L"failed: ", displayName, L": ", ErrorText(error)}));
     }
     void SettingSaved(const std::wstring& valueName, const std::wstring& text, bool stored) override {
         if (!stored) ++notSaved_;
-        out_.Line((stored ? L"saved: " : L"not saved: ") + valueName + L" = " + text);
+        out_.Line(Joined({stored ? L"saved: " : L"not saved: ", valueName, L" = ", text}));
     }
     void ShortcutsCreated(const LaunchTarget& target) override {
         created_ = true;
         serverDir_ = target.ServerDir;
     }
     void ErrorReported(const AppError& error) override {
-        if (!shortcutFailed_) out_.Line(L"error: " + ErrorText(error));
+        if (!shortcutFailed_) out_.Line(Joined({L"error: ", ErrorText(error)}));
     }
 
     bool ScanFoundNothing() const { return scanFoundNothing_; }
     // How the create command ended, once it has run.
     int Outcome() const {
-        const std::wstring written = DecimalText(written_) + L" shortcuts written";
-        if (created_ && notSaved_ == 0) return Finish(out_, kExitDone, written + L" for " + serverDir_ + L", settings saved");
+        const std::wstring written = DecimalText(written_);
+        const std::wstring notSaved = DecimalText(notSaved_);
+        if (created_ && notSaved_ == 0) {
+            return Finish(out_, kExitDone, {written, L" shortcuts written for ", serverDir_, L", settings saved"});
+        }
         if (created_) {
-            return Finish(out_, kExitSettingNotSaved, written + L" for " + serverDir_ + L", " +
-                                                          DecimalText(notSaved_) + L" of the settings not saved");
+            return Finish(out_, kExitSettingNotSaved, {written, L" shortcuts written for ", serverDir_, L", ", notSaved,
+                                                       L" of the settings not saved"});
         }
-        if (launcherMissing_) return Finish(out_, kExitNotFound, L"launcher not found; nothing written");
+        if (launcherMissing_) return Finish(out_, kExitNotFound, {L"launcher not found; nothing written"});
         if (shortcutFailed_ || written_ > 0) {
-            return Finish(out_, kExitShortcutFailed, L"a shortcut could not be written; the " + DecimalText(written_) +
-                                                         L" written before it stay; settings not saved");
+            return Finish(out_, kExitShortcutFailed, {L"a shortcut could not be written; the ", written,
+                                                      L" written before it stay; settings not saved"});
         }
-        return Finish(out_, kExitNotFound, L"the launcher could not be checked; nothing written");
+        return Finish(out_, kExitNotFound, {L"the launcher could not be checked; nothing written"});
     }
 
 private:
@@ -85,12 +88,12 @@ bool MoveToFolder(HeadlessForm& f, const std::wstring& folder, OutputLines& out)
         f.Dir1.SetPath(folder);
         return true;
     } catch (const AppError& error) {
-        out.Line(L"not found: " + folder + L": " + ErrorText(error));
+        out.Line(Joined({L"not found: ", folder, L": ", ErrorText(error)}));
         return false;
     }
 }
 
-std::wstring PlatformText(const OptionGroup& platform) {
+const wchar_t* PlatformText(const OptionGroup& platform) {
     for (std::int16_t i = 0; i < platform.Count(); ++i) {
         if (platform.Value(i)) return DesignOf(kPlatformButtons[static_cast<std::size_t>(i)]).designText;
     }
@@ -99,13 +102,12 @@ std::wstring PlatformText(const OptionGroup& platform) {
 
 std::wstring ChoicesLine(const HeadlessForm& f) {
     const std::int16_t language = f.Lang.ListIndex();
-    const std::wstring languageName =
-        language >= 0 && language < static_cast<std::int16_t>(kLanguageNames.size())
-            ? kLanguageNames[static_cast<std::size_t>(language)]
-            : L"none";
-    return L"choices: " + f.App.Text() + L", " + PlatformText(f.Platform) + L", folder " + f.Dir1.Path() +
-           L", desktop shortcut " + (f.Icona.Value() != CheckBox::kCleared ? L"yes" : L"no") + L", language " +
-           languageName;
+    const wchar_t* languageName = language >= 0 && language < static_cast<std::int16_t>(kLanguageNames.size())
+                                      ? kLanguageNames[static_cast<std::size_t>(language)]
+                                      : L"none";
+    return Joined({L"choices: ", f.App.Text(), L", ", PlatformText(f.Platform), L", folder ", f.Dir1.Path(),
+                   L", desktop shortcut ", f.Icona.Value() != CheckBox::kCleared ? L"yes" : L"no", L", language ",
+                   languageName});
 }
 
 }  // namespace
@@ -114,16 +116,16 @@ int RunCreate(HeadlessForm& f, const UnattendedOptions& options, OutputLines& ou
     return Guarded(out, [&] {
         CreateReport report(out);
         f.form.Observe(report);
-        if (!f.form.Dispatch(FormEvent::Load)) return Finish(out, kExitUnexpected, L"start-up failed");
+        if (!f.form.Dispatch(FormEvent::Load)) return Finish(out, kExitUnexpected, {L"start-up failed"});
         ApplyChoices(f, options);
         if (options.folder && !MoveToFolder(f, *options.folder, out)) {
-            return Finish(out, kExitNotFound, L"the server folder cannot be shown; nothing written");
+            return Finish(out, kExitNotFound, {L"the server folder cannot be shown; nothing written"});
         }
         if (options.scan) {
             if (!f.form.Dispatch(FormEvent::SearchClick) || report.ScanFoundNothing()) {
-                return Finish(out, kExitNotFound, L"no drive holds the launcher; nothing written");
+                return Finish(out, kExitNotFound, {L"no drive holds the launcher; nothing written"});
             }
-            out.Line(L"found: " + f.Dir1.Path());
+            out.Line(Joined({L"found: ", f.Dir1.Path()}));
         }
         out.Line(ChoicesLine(f));
         f.form.Dispatch(FormEvent::IntroClick);

@@ -13,17 +13,17 @@ namespace {
 
 // The Programs subfolder goes only when it is empty; a user's own file keeps it.
 int RemoveSubfolder(const FormServices& services, const std::wstring& appCode, OutputLines& out) {
-    const std::wstring folder = services.shell.FolderPath(SpecialFolder::Programs) + L"\\" + appCode;
+    const std::wstring folder = Joined({services.shell.FolderPath(SpecialFolder::Programs), L"\\", appCode});
     try {
         if (services.files.RemoveEmptyFolder(folder)) {
             services.shell.NotifyChanged(ShellChange::FolderRemoved, folder);
-            out.Line(L"removed folder: " + folder);
-        } else if (!services.files.FirstMatch(folder + L"\\", EntryKinds::FoldersAndFiles).empty()) {
-            out.Line(L"kept folder: " + folder + L" (other files are in it)");
+            out.Line(Joined({L"removed folder: ", folder}));
+        } else if (!services.files.FirstMatch(Joined({folder, L"\\"}), EntryKinds::FoldersAndFiles).empty()) {
+            out.Line(Joined({L"kept folder: ", folder, L" (other files are in it)"}));
         }
         return kExitDone;
     } catch (const AppError& error) {
-        out.Line(L"failed: " + folder + L": " + ErrorText(error));
+        out.Line(Joined({L"failed: ", folder, L": ", ErrorText(error)}));
         return kExitShortcutFailed;
     }
 }
@@ -32,10 +32,10 @@ int RemoveEdition(HeadlessForm& f, const UnattendedOptions& options, OutputLines
     if (options.edition) f.App.SetListIndex(*options.edition);
     const std::int16_t edition = f.App.ListIndex();
     if (edition < 0 || edition >= static_cast<std::int16_t>(kEditionCaptions.size())) {
-        return Finish(out, kExitUnexpected, L"no edition is chosen");
+        return Finish(out, kExitUnexpected, {L"no edition is chosen"});
     }
     const std::wstring appCode = ResolveLaunchTarget(edition, L"", false).AppCode;
-    out.Line(L"edition: " + f.App.Text() + L" (" + appCode + L")");
+    out.Line(Joined({L"edition: ", f.App.Text(), L" (", appCode, L")"}));
     int removed = 0;
     for (const ShortcutName& name :
          ShortcutNamesInEveryLanguage(appCode, kEditionCaptions[static_cast<std::size_t>(edition)])) {
@@ -44,17 +44,17 @@ int RemoveEdition(HeadlessForm& f, const UnattendedOptions& options, OutputLines
                                                             name.linkName);
             if (!shortcut.removed) continue;
             ++removed;
-            out.Line(L"removed: " + shortcut.linkPath + L" -> " + shortcut.target);
+            out.Line(Joined({L"removed: ", shortcut.linkPath, L" -> ", shortcut.target}));
         } catch (const AppError& error) {
-            out.Line(L"failed: " + error.Context() + L": " + ErrorText(error));
-            return Finish(out, kExitShortcutFailed, L"a shortcut could not be removed; the " + DecimalText(removed) +
-                                                        L" removed before it stay removed");
+            out.Line(Joined({L"failed: ", error.Context(), L": ", ErrorText(error)}));
+            return Finish(out, kExitShortcutFailed,
+                          {L"a shortcut could not be removed; the ", DecimalText(removed), L" removed before it stay removed"});
         }
     }
     if (RemoveSubfolder(f.services, appCode, out) != kExitDone) {
-        return Finish(out, kExitShortcutFailed, L"the shortcuts' folder could not be removed");
+        return Finish(out, kExitShortcutFailed, {L"the shortcuts' folder could not be removed"});
     }
-    return Finish(out, kExitDone, DecimalText(removed) + L" shortcuts removed");
+    return Finish(out, kExitDone, {DecimalText(removed), L" shortcuts removed"});
 }
 
 }  // namespace
@@ -63,7 +63,7 @@ int RunRemove(HeadlessForm& f, const UnattendedOptions& options, OutputLines& ou
     return Guarded(out, [&] {
         StartUpReport report(out);
         f.form.Observe(report);
-        if (!f.form.Dispatch(FormEvent::Load)) return Finish(out, kExitUnexpected, L"start-up failed");
+        if (!f.form.Dispatch(FormEvent::Load)) return Finish(out, kExitUnexpected, {L"start-up failed"});
         return RemoveEdition(f, options, out);
     });
 }

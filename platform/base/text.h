@@ -1,6 +1,8 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 namespace zoriza {
 
@@ -25,5 +27,9 @@ inline std::wstring DecimalText(long long number) {
     } while (magnitude != 0);
     return negative ? L"-" + digits : digits;
 }
+
+// The pieces one after the other. One call in place of a chain of operator+
+// keeps the code at each call small: every + is a string built in place.
+std::wstring Joined(std::initializer_list<std::wstring_view> pieces);
 
 }  // namespace zoriza

@@ -38,8 +38,11 @@ std::wstring CanonicalFolder(const std::wstring& path) {
         }
         begin = end + 1;
     }
-    std::wstring folder = DriveKey(path) + L"\\";
-    for (const std::wstring& part : parts) folder += (folder.size() > kRootLength ? L"\\" : L"") + part;
+    std::wstring folder = Joined({DriveKey(path), L"\\"});
+    for (const std::wstring& part : parts) {
+        if (folder.size() > kRootLength) folder += L'\\';
+        folder.append(part);
+    }
     return folder;
 }
 
@@ -58,10 +61,11 @@ std::wstring HeadlessFolderList::Resolve(const std::wstring& path) const {
     if (!BeginsWithDrive(path)) throw AppError(kPathNotFound, L"Path not found");
     if (path.size() > kDriveLength && path[kDriveLength] == L'\\') return CanonicalFolder(path);
     const auto known = driveFolders_.find(DriveKey(path));
-    std::wstring base = known != driveFolders_.end() ? known->second : DriveKey(path) + L"\\";
+    std::wstring base = known != driveFolders_.end() ? known->second : Joined({DriveKey(path), L"\\"});
     if (path.size() == kDriveLength) return base;
     if (base.back() != L'\\') base += L'\\';
-    return CanonicalFolder(base + path.substr(kDriveLength));
+    base.append(path, kDriveLength);
+    return CanonicalFolder(base);
 }
 
 // A folder below a root always lists itself ("."), so an empty listing means
@@ -71,7 +75,7 @@ void HeadlessFolderList::Check(const std::wstring& folder) {
         files_.FirstMatch(folder, EntryKinds::FoldersAndFiles);
         return;
     }
-    if (files_.FirstMatch(folder + L"\\", EntryKinds::FoldersAndFiles).empty()) {
+    if (files_.FirstMatch(Joined({folder, L"\\"}), EntryKinds::FoldersAndFiles).empty()) {
         throw AppError(kPathNotFound, L"Path not found");
     }
 }
