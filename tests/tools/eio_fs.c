@@ -1,5 +1,6 @@
 /*
- * eio_fs - a FUSE file system on which every request fails with EIO.
+ * eio_fs - a FUSE file system on which every request fails with EIO, or
+ * (with -s) a server that stops answering.
  *
  * Used by the tests to simulate a drive that is present but not ready
  * (an empty card reader, a dead network share): link a Wine drive letter
@@ -23,6 +24,34 @@
  *   -o  as -r, and the root can also be opened without O_DIRECTORY (which
  *       is how wineserver opens directory handles); opendir() (O_DIRECTORY)
  *       and reading the directory still fail with EIO.
+ *
+ * A server that stops answering: the most common fault of a mapped network
+ * drive is not an error but silence, and a request then waits for as long
+ * as the server keeps quiet.
+ *
+ *   eio_fs -s [-a] [-c CONTROL] [-t SECONDS] MOUNTPOINT
+ *
+ *   While it answers, the drive holds one empty folder, VekPro.  While it
+ *   stalls, every request below the root is held unanswered.  Wine needs
+ *   some answers at once to list and declare a drive at all, so these are
+ *   always answered: the root's attributes, its listing, extended
+ *   attributes and flags (ioctl), statfs, and the lookups of .windows-label
+ *   and .windows-serial in the root (absent).  The root then lists no
+ *   folder, and VekPro itself (its lookup, its listing, anything in it) is
+ *   held.
+ *
+ *   -a          start answering (default: start stalled)
+ *   -c CONTROL  the file CONTROL says which: "stall" or "answer" (looked at
+ *               every 50 ms; no file or other text leaves the mode as it is)
+ *   -t SECONDS  a request held this long is answered anyway (default 300):
+ *               nothing stays blocked for ever when a test forgets its drive
+ *
+ *   A held request waits whatever happens to its caller (a signal only
+ *   interrupts it), as a request to a dead server does.
+ *
+ *   SIGUSR1 answers (held requests first, in order), SIGUSR2 stalls.
+ *   SIGTERM unmounts and ends the daemon: the kernel then fails every held
+ *   request, so killing the daemon always releases whoever waits on it.
  */
 #define _GNU_SOURCE
 #include <errno.h>
@@ -38,6 +67,7 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/uio.h>
+#include <time.h>
 #include <unistd.h>
 
 /* Kernel FUSE protocol, the few bits needed here (see linux/fuse.h). */
@@ -46,14 +76,31 @@
 #define FUSE_ROOT_ID              1
 
 enum fuse_opcode {
+    FUSE_LOOKUP        = 1,
     FUSE_FORGET        = 2,   /* no reply */
     FUSE_GETATTR       = 3,
-    FUSE_OPENDIR       = 27,
+    FUSE_MKNOD         = 8,
+    FUSE_MKDIR         = 9,
+    FUSE_UNLINK        = 10,
+    FUSE_RMDIR         = 11,
+    FUSE_RENAME        = 12,
+    FUSE_STATFS        = 17,
+    FUSE_SETXATTR      = 21,
+    FUSE_GETXATTR      = 22,
+    FUSE_LISTXATTR     = 23,
+    FUSE_REMOVEXATTR   = 24,
     FUSE_INIT          = 26,
-    FUSE_INTERRUPT     = 36,  /* no reply needed: we answer everything at once */
+    FUSE_OPENDIR       = 27,
+    FUSE_READDIR       = 28,
+    FUSE_RELEASEDIR    = 29,
+    FUSE_ACCESS        = 34,
+    FUSE_CREATE        = 35,
+    FUSE_INTERRUPT     = 36,  /* no reply: we answer at once, or hold on */
     FUSE_DESTROY       = 38,
+    FUSE_IOCTL         = 39,
     FUSE_NOTIFY_REPLY  = 41,  /* no reply */
     FUSE_BATCH_FORGET  = 42,  /* no reply */
+    FUSE_RENAME2       = 45,
     FUSE_STATX         = 52,
 };
 
@@ -135,6 +182,57 @@ struct fuse_attr_out {
     struct fuse_attr attr;
 };
 
+struct fuse_entry_out {
+    uint64_t nodeid;
+    uint64_t generation;
+    uint64_t entry_valid;     /* seconds the kernel may cache the name */
+    uint64_t attr_valid;
+    uint32_t entry_valid_nsec;
+    uint32_t attr_valid_nsec;
+    struct fuse_attr attr;
+};
+
+struct fuse_read_in {
+    uint64_t fh;
+    uint64_t offset;
+    uint32_t size;
+    uint32_t read_flags;
+    uint64_t lock_owner;
+    uint32_t flags;
+    uint32_t padding;
+};
+
+struct fuse_dirent {
+    uint64_t ino;
+    uint64_t off;
+    uint32_t namelen;
+    uint32_t type;
+    /* the name follows, the record padded to 8 bytes */
+};
+
+struct fuse_statfs_out {
+    uint64_t blocks;
+    uint64_t bfree;
+    uint64_t bavail;
+    uint64_t files;
+    uint64_t ffree;
+    uint32_t bsize;
+    uint32_t namelen;
+    uint32_t frsize;
+    uint32_t padding;
+    uint32_t spare[6];
+};
+
+struct fuse_getxattr_in {
+    uint32_t size;
+    uint32_t padding;
+};
+
+struct fuse_getxattr_out {
+    uint32_t size;
+    uint32_t padding;
+};
+
 #define MAX_WRITE   (64 * 1024)
 #define READ_BUFFER (MAX_WRITE + 4096)  /* header + largest request body;
                                            the kernel wants at least 8 KiB */
@@ -145,6 +243,7 @@ static enum {
     ALL_FAIL,                 /* default */
     ROOT_STAT,                /* -r */
     ROOT_OPEN,                /* -o */
+    STALLING,                 /* -s */
 } mode = ALL_FAIL;
 static volatile sig_atomic_t stop_requested;
 
@@ -152,6 +251,32 @@ static void on_stop_signal(int sig)
 {
     (void)sig;
     stop_requested = 1;
+}
+
+/* ---- The server that stops answering (-s) ---- */
+
+#define FOLDER_ID   2
+#define FOLDER_NAME "VekPro"
+#define CONTROL_INTERVAL_MS 50
+
+static int answering;                     /* 1 while it answers, 0 while it stalls */
+static long longest_hold = 300;           /* -t, seconds */
+static const char *control_path;          /* -c */
+static volatile sig_atomic_t mode_signal; /* SIGUSR1: answer, SIGUSR2: stall */
+
+/* A request held unanswered, a copy of it as the kernel sent it. */
+struct held {
+    struct held *next;
+    time_t since;
+    size_t len;
+    char data[];
+};
+static struct held *held_first;
+static struct held **held_end = &held_first;
+
+static void on_mode_signal(int sig)
+{
+    mode_signal = sig;
 }
 
 static void reply(int fd, uint64_t unique, int error, const void *body, size_t size)
@@ -217,6 +342,267 @@ static void answer_opendir(int fd, const struct fuse_in_header *in)
     reply(fd, in->unique, 0, &out, sizeof(out));
 }
 
+static void answer_dir_attr(int fd, uint64_t unique, uint64_t nodeid)
+{
+    struct fuse_attr_out out;
+
+    memset(&out, 0, sizeof(out));     /* attr_valid 0: never cached */
+    out.attr.ino = nodeid;
+    out.attr.mode = S_IFDIR | 0755;
+    out.attr.nlink = 2;
+    out.attr.blksize = 4096;
+    reply(fd, unique, 0, &out, sizeof(out));
+}
+
+static void answer_lookup(int fd, const struct fuse_in_header *in)
+{
+    struct fuse_entry_out out;
+
+    if (in->nodeid != FUSE_ROOT_ID || strcmp((const char *)(in + 1), FOLDER_NAME) != 0) {
+        reply(fd, in->unique, ENOENT, NULL, 0);
+        return;
+    }
+    memset(&out, 0, sizeof(out));     /* entry_valid, attr_valid 0: never cached */
+    out.nodeid = FOLDER_ID;
+    out.attr.ino = FOLDER_ID;
+    out.attr.mode = S_IFDIR | 0755;
+    out.attr.nlink = 2;
+    out.attr.blksize = 4096;
+    reply(fd, in->unique, 0, &out, sizeof(out));
+}
+
+/* Appends one directory entry if it fits; returns the new length or 0. */
+static size_t add_dirent(char *out, size_t used, size_t room, uint64_t ino, uint64_t next, const char *name)
+{
+    struct fuse_dirent entry;
+    size_t namelen = strlen(name);
+    size_t size = (sizeof(entry) + namelen + 7) & ~(size_t)7;
+
+    if (used + size > room)
+        return 0;
+    memset(out + used, 0, size);
+    entry.ino = ino;
+    entry.off = next;
+    entry.namelen = (uint32_t)namelen;
+    entry.type = S_IFDIR >> 12;       /* DT_DIR */
+    memcpy(out + used, &entry, sizeof(entry));
+    memcpy(out + used + sizeof(entry), name, namelen);
+    return used + size;
+}
+
+/*
+ * The root holds ".", ".." and the folder; the folder "." and "..".  While
+ * the server stalls the root lists only "." and "..": Wine reads a folder
+ * under one lock of the whole process and looks each entry up as it goes, so
+ * a listing that stalled on the folder would stall every other listing of
+ * the process too (see docs/reliability.md).
+ */
+static void answer_readdir(int fd, const struct fuse_in_header *in)
+{
+    const struct fuse_read_in *arg = (const void *)(in + 1);
+    const char *names[] = { ".", "..", FOLDER_NAME };
+    const uint64_t inos[] = { in->nodeid, FUSE_ROOT_ID, FOLDER_ID };
+    size_t count = in->nodeid == FUSE_ROOT_ID && answering ? 3 : 2;
+    size_t room = arg->size < MAX_WRITE ? arg->size : MAX_WRITE;
+    static char out[MAX_WRITE];
+    size_t used = 0;
+    uint64_t i;
+
+    for (i = arg->offset; i < count; i++) {
+        size_t grown = add_dirent(out, used, room, inos[i], i + 1, names[i]);
+        if (grown == 0)
+            break;
+        used = grown;
+    }
+    reply(fd, in->unique, 0, out, used);
+}
+
+static void answer_statfs(int fd, const struct fuse_in_header *in)
+{
+    struct fuse_statfs_out out;
+
+    memset(&out, 0, sizeof(out));
+    out.blocks = out.bfree = out.bavail = 1024 * 1024;
+    out.files = out.ffree = 1024;
+    out.bsize = out.frsize = 4096;
+    out.namelen = 255;
+    reply(fd, in->unique, 0, &out, sizeof(out));
+}
+
+static void answer_xattr(int fd, const struct fuse_in_header *in)
+{
+    const struct fuse_getxattr_in *arg = (const void *)(in + 1);
+    struct fuse_getxattr_out out;
+
+    if (in->opcode == FUSE_GETXATTR) {  /* no attribute has a value */
+        reply(fd, in->unique, ENODATA, NULL, 0);
+    } else if (arg->size == 0) {        /* LISTXATTR: the size of an empty list */
+        memset(&out, 0, sizeof(out));
+        reply(fd, in->unique, 0, &out, sizeof(out));
+    } else {
+        reply(fd, in->unique, 0, NULL, 0);
+    }
+}
+
+/* A request as the answering server answers it: one empty folder, read only. */
+static void answer_served(int fd, const struct fuse_in_header *in)
+{
+    int known = in->nodeid == FUSE_ROOT_ID || in->nodeid == FOLDER_ID;
+
+    switch (in->opcode) {
+    case FUSE_LOOKUP:
+        answer_lookup(fd, in);
+        break;
+    case FUSE_GETATTR:
+        if (known)
+            answer_dir_attr(fd, in->unique, in->nodeid);
+        else
+            reply(fd, in->unique, ENOENT, NULL, 0);
+        break;
+    case FUSE_OPENDIR: {
+        struct fuse_open_out out;
+        memset(&out, 0, sizeof(out));
+        if (known)
+            reply(fd, in->unique, 0, &out, sizeof(out));
+        else
+            reply(fd, in->unique, ENOENT, NULL, 0);
+        break;
+    }
+    case FUSE_READDIR:
+        answer_readdir(fd, in);
+        break;
+    case FUSE_RELEASEDIR:
+    case FUSE_ACCESS:
+        reply(fd, in->unique, 0, NULL, 0);
+        break;
+    case FUSE_STATFS:
+        answer_statfs(fd, in);
+        break;
+    case FUSE_GETXATTR:
+    case FUSE_LISTXATTR:
+        answer_xattr(fd, in);
+        break;
+    case FUSE_MKNOD: case FUSE_MKDIR: case FUSE_UNLINK: case FUSE_RMDIR: case FUSE_RENAME:
+    case FUSE_RENAME2: case FUSE_CREATE: case FUSE_SETXATTR: case FUSE_REMOVEXATTR:
+        reply(fd, in->unique, EROFS, NULL, 0);
+        break;
+    default:                          /* STATX and IOCTL included */
+        reply(fd, in->unique, ENOSYS, NULL, 0);
+        break;
+    }
+}
+
+/* Wine lists and declares a drive with these; a stalled server answers them. */
+static int answered_while_stalled(const struct fuse_in_header *in)
+{
+    const char *name = (const char *)(in + 1);
+
+    switch (in->opcode) {
+    case FUSE_STATFS:
+    case FUSE_STATX:
+        return 1;
+    case FUSE_LOOKUP:
+        return in->nodeid == FUSE_ROOT_ID &&
+               (strcmp(name, ".windows-label") == 0 || strcmp(name, ".windows-serial") == 0);
+    case FUSE_GETATTR:
+    case FUSE_OPENDIR:
+    case FUSE_READDIR:
+    case FUSE_RELEASEDIR:
+    case FUSE_GETXATTR:
+    case FUSE_LISTXATTR:
+    case FUSE_ACCESS:
+    case FUSE_IOCTL:                  /* Wine asks a folder for its flags */
+        return in->nodeid == FUSE_ROOT_ID;
+    default:
+        return 0;
+    }
+}
+
+static void hold(int fd, const struct fuse_in_header *in, size_t len)
+{
+    struct held *h = malloc(sizeof(*h) + len);
+
+    if (!h) {                         /* cannot hold it: fail it instead */
+        reply(fd, in->unique, EIO, NULL, 0);
+        return;
+    }
+    h->next = NULL;
+    h->since = time(NULL);
+    h->len = len;
+    memcpy(h->data, in, len);
+    *held_end = h;
+    held_end = &h->next;
+}
+
+/* Answers the held requests that `pick` selects, oldest first, as the
+ * answering server does. */
+static void release_held(int fd, int (*pick)(const struct held *, const void *), const void *arg)
+{
+    struct held **link = &held_first;
+
+    while (*link) {
+        struct held *h = *link;
+        if (!pick(h, arg)) {
+            link = &h->next;
+            continue;
+        }
+        *link = h->next;
+        answer_served(fd, (const struct fuse_in_header *)h->data);
+        free(h);
+    }
+    held_end = link;
+}
+
+static int pick_all(const struct held *h, const void *arg)
+{
+    (void)h;
+    (void)arg;
+    return 1;
+}
+
+static int pick_older(const struct held *h, const void *now)
+{
+    return *(const time_t *)now - h->since >= longest_hold;
+}
+
+static void set_answering(int fd, int on)
+{
+    answering = on;
+    if (on)
+        release_held(fd, pick_all, NULL);
+}
+
+/* The control file's word, the signals, and the longest hold. */
+static void follow_control(int fd)
+{
+    time_t now = time(NULL);
+
+    if (mode_signal) {
+        set_answering(fd, mode_signal == SIGUSR1);
+        mode_signal = 0;
+    }
+    if (control_path) {
+        char word[16] = "";
+        FILE *control = fopen(control_path, "r");
+        if (control) {
+            if (fgets(word, sizeof(word), control) && strncmp(word, "answer", 6) == 0)
+                set_answering(fd, 1);
+            else if (strncmp(word, "stall", 5) == 0)
+                set_answering(fd, 0);
+            fclose(control);
+        }
+    }
+    release_held(fd, pick_older, &now);
+}
+
+static void serve_stalling(int fd, const struct fuse_in_header *in, size_t len)
+{
+    if (answering || answered_while_stalled(in))
+        answer_served(fd, in);
+    else
+        hold(fd, in, len);
+}
+
 /*
  * Read and answer one request.  Returns 0 to go on, -1 once the file
  * system is gone (unmounted, DESTROY).
@@ -236,6 +622,25 @@ static int serve_one(int fd)
     }
     if ((size_t)n < sizeof(*in))
         return 0;
+
+    if (mode == STALLING) {
+        switch (in->opcode) {
+        case FUSE_INIT:
+            answer_init(fd, in);
+            return 0;
+        case FUSE_DESTROY:
+            reply(fd, in->unique, 0, NULL, 0);
+            return -1;
+        case FUSE_FORGET:
+        case FUSE_BATCH_FORGET:
+        case FUSE_INTERRUPT:
+        case FUSE_NOTIFY_REPLY:
+            return 0;
+        default:
+            serve_stalling(fd, in, (size_t)n);
+            return 0;
+        }
+    }
 
     switch (in->opcode) {
     case FUSE_INIT:
@@ -270,12 +675,20 @@ static int serve_one(int fd)
     return 0;
 }
 
-/* Waits until a request is pending; `mask` is the signal mask while waiting. */
-static int wait_request(int fd, const sigset_t *mask)
+/* Waits until a request is pending or `timeout` passed (NULL: no limit);
+ * `mask` is the signal mask while waiting. */
+static int wait_request(int fd, const struct timespec *timeout, const sigset_t *mask)
 {
     struct pollfd p = { .fd = fd, .events = POLLIN };
 
-    return ppoll(&p, 1, NULL, mask) < 0 ? -1 : 0;
+    return ppoll(&p, 1, timeout, mask) < 0 ? -1 : 0;
+}
+
+static int usage(const char *self)
+{
+    fprintf(stderr, "usage: %s [-r|-o] MOUNTPOINT\n"
+                    "       %s -s [-a] [-c CONTROL] [-t SECONDS] MOUNTPOINT\n", self, self);
+    return 2;
 }
 
 int main(int argc, char **argv)
@@ -286,18 +699,29 @@ int main(int argc, char **argv)
     pid_t pid;
     int fd;
 
-    if (argc == 3 && strcmp(argv[1], "-r") == 0)
-        mode = ROOT_STAT;
-    else if (argc == 3 && strcmp(argv[1], "-o") == 0)
-        mode = ROOT_OPEN;
-    if (mode != ALL_FAIL) {
-        argv++;
-        argc--;
+    const char *self = argv[0];
+    struct timespec control_interval = { 0, CONTROL_INTERVAL_MS * 1000000L };
+
+    for (argv++, argc--; argc > 1 && argv[0][0] == '-'; argv++, argc--) {
+        if (strcmp(argv[0], "-r") == 0 && mode == ALL_FAIL)
+            mode = ROOT_STAT;
+        else if (strcmp(argv[0], "-o") == 0 && mode == ALL_FAIL)
+            mode = ROOT_OPEN;
+        else if (strcmp(argv[0], "-s") == 0 && mode == ALL_FAIL)
+            mode = STALLING;
+        else if (strcmp(argv[0], "-a") == 0)
+            answering = 1;
+        else if (strcmp(argv[0], "-c") == 0 && argc > 2)
+            control_path = (argv++, argc--, argv[0]);
+        else if (strcmp(argv[0], "-t") == 0 && argc > 2 && atol(argv[1]) > 0)
+            longest_hold = (argv++, argc--, atol(argv[0]));
+        else
+            return usage(self);
     }
-    if (argc != 2 || argv[1][0] == '-') {
-        fprintf(stderr, "usage: %s [-r|-o] MOUNTPOINT\n", argv[0]);
-        return 2;
-    }
+    if (argc != 1 || argv[0][0] == '-' ||
+        (mode != STALLING && (answering || control_path)))
+        return usage(self);
+    argv--;                           /* the mount point as argv[1] below */
     if (!realpath(argv[1], mountpoint)) {
         perror(argv[1]);
         return 1;
@@ -321,7 +745,7 @@ int main(int argc, char **argv)
         const struct fuse_in_header *in = (const void *)buffer;
         ssize_t n;
 
-        if (wait_request(fd, NULL) < 0 && errno == EINTR)
+        if (wait_request(fd, NULL, NULL) < 0 && errno == EINTR)
             continue;
         n = read(fd, buffer, sizeof(buffer));
         if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == ENOENT))
@@ -376,9 +800,25 @@ int main(int argc, char **argv)
     sigaction(SIGTERM, &sa, NULL);
     sigaction(SIGINT, &sa, NULL);
     sigaction(SIGHUP, &sa, NULL);
+    if (mode == STALLING) {
+        /* The mode signals wait with the stop signals. */
+        sigset_t mode_signals;
+        sigemptyset(&mode_signals);
+        sigaddset(&mode_signals, SIGUSR1);
+        sigaddset(&mode_signals, SIGUSR2);
+        sigprocmask(SIG_BLOCK, &mode_signals, NULL);
+        sa.sa_handler = on_mode_signal;
+        sigaction(SIGUSR1, &sa, NULL);
+        sigaction(SIGUSR2, &sa, NULL);
+    }
 
     while (!stop_requested) {
-        if (wait_request(fd, &wait_mask) < 0) {
+        /* A stalling server looks at its control file and its held
+         * requests every CONTROL_INTERVAL_MS. */
+        int looking = mode == STALLING && (control_path || held_first);
+        if (mode == STALLING)
+            follow_control(fd);
+        if (wait_request(fd, looking ? &control_interval : NULL, &wait_mask) < 0) {
             if (errno == EINTR)
                 continue;
             break;
