@@ -78,13 +78,14 @@ int RunEventLoop(NativeForm& window) {
 
 // The window, from its creation to the end of the event loop.
 int RunWindow(HINSTANCE instance, int showCommand) {
-    Win32FileSystem files;
+    ServerRequests requests;
+    Win32FileSystem files(requests);
     Win32Environment environment;
     Win32LanguageId languageIds;
     Win32Registry registry;
     Win32ShellLinks shell;
 
-    NativeForm window(instance);
+    NativeForm window(instance, requests);
     Form1 form(FormControls{window.Form(), window.Lang(), window.App(), window.Caption(ControlId::Frame1),
                             window.Caption(ControlId::Search), window.Drive1(), window.Dir1(),
                             window.Caption(ControlId::Frame2), window.Platform(),

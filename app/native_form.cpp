@@ -70,13 +70,13 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-NativeForm::NativeForm(HINSTANCE instance) {
+NativeForm::NativeForm(HINSTANCE instance, ServerRequests& requests) {
     RegisterWindowClass(instance, &NativeForm::WindowProc);
     handle_ = CreateWindowExW(0, kWindowClass, kDesignCaption, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
     if (handle_ == nullptr) ThrowLastError();
     CreateControls(instance);
-    CreateWrappers();
+    CreateWrappers(requests);
     ApplyDesignTimeEntries();
     OrderForTabbing();
     LayOut(GetDpiForWindow(handle_));
@@ -99,15 +99,15 @@ void NativeForm::CreateControls(HINSTANCE instance) {
     }
 }
 
-void NativeForm::CreateWrappers() {
+void NativeForm::CreateWrappers(ServerRequests& requests) {
     window_ = std::make_unique<Win32Window>(handle_, kApplicationTitle);
     lang_ = std::make_unique<Win32ListBox>(Control(ControlId::Lang));
     app_ = std::make_unique<Win32ListBox>(Control(ControlId::App));
     platform_ = std::make_unique<Win32OptionGroup>(std::array<HWND, 3>{
         Control(kPlatformButtons[0]), Control(kPlatformButtons[1]), Control(kPlatformButtons[2])});
     icona_ = std::make_unique<Win32CheckBox>(Control(ControlId::Icona));
-    drive1_ = std::make_unique<Win32DriveList>(Control(ControlId::Drive1));
-    dir1_ = std::make_unique<Win32FolderList>(Control(ControlId::Dir1));
+    drive1_ = std::make_unique<Win32DriveList>(Control(ControlId::Drive1), requests);
+    dir1_ = std::make_unique<Win32FolderList>(Control(ControlId::Dir1), requests);
     for (const ControlId id : {ControlId::Frame1, ControlId::Frame2, ControlId::Frame3, ControlId::Search,
                                ControlId::Intro}) {
         captions_[id] = std::make_unique<Win32Caption>(Control(id));

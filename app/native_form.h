@@ -23,7 +23,8 @@ public:
     // Key preview: every character before the focused control sees it.
     using KeyPreview = std::function<void(std::int16_t&)>;
 
-    explicit NativeForm(HINSTANCE instance);
+    // `requests` bounds what the drive and folder lists ask of the drives.
+    NativeForm(HINSTANCE instance, ServerRequests& requests);
     ~NativeForm();
     NativeForm(const NativeForm&) = delete;
     NativeForm& operator=(const NativeForm&) = delete;
@@ -61,7 +62,7 @@ private:
     void OpenFolder();
 
     void CreateControls(HINSTANCE instance);
-    void CreateWrappers();
+    void CreateWrappers(ServerRequests& requests);
     void ApplyDesignTimeEntries();
     void OrderForTabbing();
     void LayOut(UINT dpi);

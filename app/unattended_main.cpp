@@ -36,7 +36,8 @@ int RefuseUsage(OutputLines& out, const std::wstring& why) {
 }
 
 int RunCommand(const CommandLine& command, OutputLines& out) {
-    Win32FileSystem files;
+    ServerRequests requests;
+    Win32FileSystem files(requests);
     Win32Environment environment;
     Win32LanguageId languageIds;
     Win32Registry registry;

@@ -91,7 +91,6 @@ private:
 
     LaunchTarget CurrentLaunchTarget() const;
     bool IsNormalFile(const std::wstring& path);
-    bool DriveHolds(const std::wstring& candidate);
     void ShowNotFound(const std::wstring& text);
     void CheckPathsFit(const std::vector<PlannedShortcut>& plan);
     void WriteShortcuts(const LaunchTarget& target);

@@ -31,38 +31,32 @@ bool Form1::IsNormalFile(const std::wstring& path) {
     return !services_.files.FirstMatch(path, EntryKinds::NormalFiles).empty();
 }
 
-// A drive that cannot be read counts as a drive without the file.
-bool Form1::DriveHolds(const std::wstring& candidate) {
-    try {
-        return IsNormalFile(candidate);
-    } catch (const AppError&) {
-        return false;
-    }
-}
-
 void Form1::ShowNotFound(const std::wstring& text) {
     c_.form.ShowMessage(c_.App.Text() + L"\r\n\r\n" + text, Translate(L"NO S'HA TROBAT"),
                         MessageIcon::Error);
 }
 
+// Every drive is asked at once, so that drives whose server does not answer
+// cost one wait together; the first drive in the list's order that holds the
+// launcher wins, and a drive that cannot be read holds nothing.
 void Form1::Search_Click() {
     const WaitCursor busy(c_.form);
     const LaunchTarget target = CurrentLaunchTarget();
-    const std::int16_t count = c_.Drive1.ListCount();
-    std::int16_t i = 0;
-    for (; i < count; ++i) {
-        const std::wstring drive = AsciiUpper(c_.Drive1.List(i).substr(0, kDriveLength));
-        if (DriveHolds(drive + L"\\" + target.AppCode + L"\\" + target.BatchFile)) {
-            c_.Drive1.SetDrive(drive);
-            c_.Dir1.SetPath(drive + L"\\" + target.AppCode);
-            c_.Dir1.Refresh();
-            break;
-        }
+    std::vector<std::wstring> drives;
+    std::vector<std::wstring> launchers;
+    for (std::int16_t i = 0; i < c_.Drive1.ListCount(); ++i) {
+        drives.push_back(AsciiUpper(c_.Drive1.List(i).substr(0, kDriveLength)));
+        launchers.push_back(drives.back() + L"\\" + target.AppCode + L"\\" + target.BatchFile);
     }
-    if (c_.Drive1.ListCount() == i) {
+    const std::size_t found = services_.files.FirstHolding(launchers, EntryKinds::NormalFiles);
+    if (found == drives.size()) {
         observer_->ScanFoundNothing(target.AppCode + L"\\" + target.BatchFile);
         ShowNotFound(target.AppCode + L"\\" + target.BatchFile);
+        return;
     }
+    c_.Drive1.SetDrive(drives[found]);
+    c_.Dir1.SetPath(drives[found] + L"\\" + target.AppCode);
+    c_.Dir1.Refresh();
 }
 
 }  // namespace zoriza

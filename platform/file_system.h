@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace zoriza {
 
@@ -19,6 +20,10 @@ public:
     // is none. A path ending in "\" lists that folder's contents. Throws when
     // the drive or folder cannot be read (not ready, access denied, ...).
     virtual std::wstring FirstMatch(const std::wstring& path, EntryKinds kinds) = 0;
+    // The index of the first of `paths` with an entry among `kinds`, or
+    // paths.size() when none has one. A path whose drive cannot be read, or
+    // does not answer in time, has none; the paths may be looked up at once.
+    virtual std::size_t FirstHolding(const std::vector<std::wstring>& paths, EntryKinds kinds) = 0;
     // Creates one folder; its parent must exist. Throws on failure.
     virtual void MakeFolder(const std::wstring& path) = 0;
     // Removes one file; false when there is nothing at `path`. Throws when the

@@ -106,6 +106,17 @@ std::wstring MemoryFileSystem::FirstMatch(const std::wstring& path, EntryKinds k
     return Matches(found->second.folder, found->second.marks, kinds) ? found->second.name : std::wstring();
 }
 
+std::size_t MemoryFileSystem::FirstHolding(const std::vector<std::wstring>& paths, EntryKinds kinds) {
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        try {
+            if (!FirstMatch(paths[i], kinds).empty()) return i;
+        } catch (const AppError&) {
+            // A drive that cannot be read holds nothing.
+        }
+    }
+    return paths.size();
+}
+
 bool MemoryFileSystem::HasChildren(const std::wstring& folderKey) const {
     for (const auto& [key, entry] : entries_) {
         if (key != folderKey && ParentKey(key) == folderKey) return true;

@@ -33,6 +33,7 @@ public:
     int FoldersMade() const { return foldersMade_; }
 
     std::wstring FirstMatch(const std::wstring& path, EntryKinds kinds) override;
+    std::size_t FirstHolding(const std::vector<std::wstring>& paths, EntryKinds kinds) override;
     void MakeFolder(const std::wstring& path) override;
     bool RemoveFile(const std::wstring& path) override;
     bool RemoveEmptyFolder(const std::wstring& path) override;

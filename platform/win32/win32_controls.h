@@ -8,6 +8,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/win32/server_requests.h"
 #include "platform/window_toolkit.h"
 
 namespace zoriza {
@@ -72,10 +73,11 @@ private:
     HWND handle_;
 };
 
-// A drop-down list of the machine's drives: "c: [label]".
+// A drop-down list of the machine's drives: "c: [label]". A drive whose
+// label does not come within the bound shows without one.
 class Win32DriveList : public DriveList {
 public:
-    explicit Win32DriveList(HWND handle);
+    Win32DriveList(HWND handle, ServerRequests& requests);
     std::int16_t ListCount() const override;
     std::wstring List(std::int16_t index) const override;
     std::wstring Drive() const override;
@@ -92,9 +94,10 @@ private:
 
 // The path from the drive's root down to the current folder, then that
 // folder's subfolders, indented; a double click or Enter opens a folder.
+// A folder that cannot be read within the bound is "Device unavailable".
 class Win32FolderList : public FolderList {
 public:
-    explicit Win32FolderList(HWND handle);
+    Win32FolderList(HWND handle, ServerRequests& requests);
     std::wstring Path() const override { return path_; }
     void SetPath(const std::wstring& path) override;
     void Refresh() override;
@@ -104,9 +107,11 @@ public:
 
 private:
     std::wstring Resolve(const std::wstring& path) const;
+    std::vector<std::wstring> ReadFolder(const std::wstring& folder) const;
     void Fill(const std::wstring& folder, const std::vector<std::wstring>& subfolders);
 
     HWND handle_;
+    ServerRequests& requests_;
     std::wstring path_;
     std::vector<std::wstring> entryPaths_;
     std::size_t currentEntry_ = 0;  // the current folder's line

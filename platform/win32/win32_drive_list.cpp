@@ -57,18 +57,20 @@ std::wstring DriveLabel(const std::wstring& root) {
 }
 
 // "c: [System]", or "c:" for a drive without a label or one that is not probed.
-std::wstring DriveEntry(const std::wstring& root) {
+std::wstring DriveEntry(const std::wstring& root, const std::wstring& label) {
     std::wstring entry = {static_cast<wchar_t>(towlower(root[0])), L':'};
-    const std::wstring label = DriveLabel(root);
     if (!label.empty()) entry += L" [" + label + L"]";
     return entry;
 }
 
 }  // namespace
 
-Win32DriveList::Win32DriveList(HWND handle) : handle_(handle) {
-    for (const std::wstring& drive : LogicalDriveEntries()) {
-        const std::wstring entry = DriveEntry(drive + L"\\");
+Win32DriveList::Win32DriveList(HWND handle, ServerRequests& requests) : handle_(handle) {
+    std::vector<std::wstring> roots;
+    for (const std::wstring& drive : LogicalDriveEntries()) roots.push_back(drive + L"\\");
+    const std::vector<std::wstring> labels = requests.AskEach(roots, DriveLabel);
+    for (std::size_t i = 0; i < roots.size(); ++i) {
+        const std::wstring entry = DriveEntry(roots[i], labels[i]);
         SendMessageW(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     }
     const int index = IndexOf(CurrentFolder());

@@ -29,10 +29,9 @@ bool IsFileListedAsFolder(const std::wstring& path, DWORD code) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-}  // namespace
-
-std::wstring Win32FileSystem::FirstMatch(const std::wstring& path, EntryKinds kinds) {
-    // A path ending in "\" lists what that folder holds.
+// The first entry matching `path` among `kinds`; a path ending in "\" lists
+// what that folder holds.
+std::wstring FindFirstMatch(const std::wstring& path, EntryKinds kinds) {
     const std::wstring pattern = !path.empty() && path.back() == L'\\' ? path + L"*" : path;
     WIN32_FIND_DATAW entry{};
     const UniqueFindHandle find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry,
@@ -50,22 +49,43 @@ std::wstring Win32FileSystem::FirstMatch(const std::wstring& path, EntryKinds ki
     throw FileError(code);
 }
 
-void Win32FileSystem::MakeFolder(const std::wstring& path) {
-    if (!CreateDirectoryW(path.c_str(), nullptr)) throw FileError(GetLastError());
-}
-
-bool Win32FileSystem::RemoveFile(const std::wstring& path) {
+bool RemoveOneFile(const std::wstring& path) {
     if (DeleteFileW(path.c_str())) return true;
     const DWORD code = GetLastError();
     if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return false;
     throw FileError(code);
 }
 
-bool Win32FileSystem::RemoveEmptyFolder(const std::wstring& path) {
+bool RemoveFolderIfEmpty(const std::wstring& path) {
     if (RemoveDirectoryW(path.c_str())) return true;
     const DWORD code = GetLastError();
     if (code == ERROR_DIR_NOT_EMPTY || code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return false;
     throw FileError(code);
+}
+
+}  // namespace
+
+std::wstring Win32FileSystem::FirstMatch(const std::wstring& path, EntryKinds kinds) {
+    return requests_.Ask<std::wstring>(path, [path, kinds] { return FindFirstMatch(path, kinds); });
+}
+
+std::size_t Win32FileSystem::FirstHolding(const std::vector<std::wstring>& paths, EntryKinds kinds) {
+    return requests_.FirstTrue(paths,
+                               [kinds](const std::wstring& path) { return !FindFirstMatch(path, kinds).empty(); });
+}
+
+void Win32FileSystem::MakeFolder(const std::wstring& path) {
+    requests_.Run(path, [path] {
+        if (!CreateDirectoryW(path.c_str(), nullptr)) throw FileError(GetLastError());
+    });
+}
+
+bool Win32FileSystem::RemoveFile(const std::wstring& path) {
+    return requests_.Ask<bool>(path, [path] { return RemoveOneFile(path); });
+}
+
+bool Win32FileSystem::RemoveEmptyFolder(const std::wstring& path) {
+    return requests_.Ask<bool>(path, [path] { return RemoveFolderIfEmpty(path); });
 }
 
 }  // namespace zoriza

@@ -76,7 +76,7 @@ bool IsFolder(const std::wstring& path) {
 
 }  // namespace
 
-Win32FolderList::Win32FolderList(HWND handle) : handle_(handle) {
+Win32FolderList::Win32FolderList(HWND handle, ServerRequests& requests) : handle_(handle), requests_(requests) {
     try {
         SetPath(CurrentFolder());
     } catch (const AppError&) {
@@ -90,7 +90,11 @@ Win32FolderList::Win32FolderList(HWND handle) : handle_(handle) {
 std::wstring Win32FolderList::Resolve(const std::wstring& path) const {
     if (path.size() == kDriveLength && path[1] == L':') {
         const auto known = driveFolders_.find(DriveKey(path));
-        if (known != driveFolders_.end()) return IsFolder(known->second) ? known->second : DriveKey(path) + L"\\";
+        if (known != driveFolders_.end()) {
+            const std::wstring folder = known->second;
+            const bool there = requests_.Ask<bool>(folder, [folder] { return IsFolder(folder); });
+            return there ? folder : DriveKey(path) + L"\\";
+        }
     }
     const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     if (length == 0) throw FileError(GetLastError());
@@ -99,17 +103,24 @@ std::wstring Win32FolderList::Resolve(const std::wstring& path) const {
     return CanonicalFolder(full);
 }
 
+// The subfolders of `folder`; throws when it is not a folder or cannot be read.
+std::vector<std::wstring> Win32FolderList::ReadFolder(const std::wstring& folder) const {
+    return requests_.Ask<std::vector<std::wstring>>(folder, [folder] {
+        const DWORD attributes = GetFileAttributesW(folder.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) throw FileError(GetLastError());
+        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) throw FileError(ERROR_PATH_NOT_FOUND);
+        return Subfolders(folder);
+    });
+}
+
 void Win32FolderList::SetPath(const std::wstring& path) {
     const std::wstring folder = Resolve(path);
-    const DWORD attributes = GetFileAttributesW(folder.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) throw FileError(GetLastError());
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) throw FileError(ERROR_PATH_NOT_FOUND);
-    Fill(folder, Subfolders(folder));
+    Fill(folder, ReadFolder(folder));
     path_ = folder;
     driveFolders_[DriveKey(folder)] = folder;
 }
 
-void Win32FolderList::Refresh() { Fill(path_, Subfolders(path_)); }
+void Win32FolderList::Refresh() { Fill(path_, ReadFolder(path_)); }
 
 void Win32FolderList::Fill(const std::wstring& folder, const std::vector<std::wstring>& subfolders) {
     SendMessageW(handle_, WM_SETREDRAW, FALSE, 0);

@@ -46,8 +46,12 @@
  *   -t SECONDS  a request held this long is answered anyway (default 300):
  *               nothing stays blocked for ever when a test forgets its drive
  *
- *   A held request waits whatever happens to its caller (a signal only
- *   interrupts it), as a request to a dead server does.
+ *   A held request waits for as long as the server keeps quiet, but not
+ *   for a caller that is being ended: the kernel then asks to interrupt it,
+ *   and the request fails with EINTR, as Windows's network client cancels
+ *   the requests of a thread or process that ends.  Without that, a Wine
+ *   program with a thread blocked here could not end until the server
+ *   answered.
  *
  *   SIGUSR1 answers (held requests first, in order), SIGUSR2 stalls.
  *   SIGTERM unmounts and ends the daemon: the kernel then fails every held
@@ -95,7 +99,7 @@ enum fuse_opcode {
     FUSE_RELEASEDIR    = 29,
     FUSE_ACCESS        = 34,
     FUSE_CREATE        = 35,
-    FUSE_INTERRUPT     = 36,  /* no reply: we answer at once, or hold on */
+    FUSE_INTERRUPT     = 36,  /* no reply of its own: the held request fails */
     FUSE_DESTROY       = 38,
     FUSE_IOCTL         = 39,
     FUSE_NOTIFY_REPLY  = 41,  /* no reply */
@@ -565,6 +569,25 @@ static int pick_older(const struct held *h, const void *now)
     return *(const time_t *)now - h->since >= longest_hold;
 }
 
+/* The caller of a held request is being ended: the request fails. */
+static void interrupt_held(int fd, const struct fuse_in_header *in)
+{
+    const uint64_t unique = *(const uint64_t *)(in + 1);
+    struct held **link;
+
+    for (link = &held_first; *link; link = &(*link)->next) {
+        struct held *h = *link;
+        if (((const struct fuse_in_header *)h->data)->unique != unique)
+            continue;
+        *link = h->next;
+        if (held_end == &h->next)
+            held_end = link;
+        reply(fd, unique, EINTR, NULL, 0);
+        free(h);
+        return;
+    }
+}
+
 static void set_answering(int fd, int on)
 {
     answering = on;
@@ -631,9 +654,11 @@ static int serve_one(int fd)
         case FUSE_DESTROY:
             reply(fd, in->unique, 0, NULL, 0);
             return -1;
+        case FUSE_INTERRUPT:
+            interrupt_held(fd, in);
+            return 0;
         case FUSE_FORGET:
         case FUSE_BATCH_FORGET:
-        case FUSE_INTERRUPT:
         case FUSE_NOTIFY_REPLY:
             return 0;
         default:

@@ -62,7 +62,8 @@ protected:
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
 
-    Win32FileSystem files;
+    ServerRequests requests;
+    Win32FileSystem files{requests};
     std::wstring dir;
     std::wstring rootFile;
 };

@@ -22,7 +22,8 @@ RECT ClientRectOf(HWND parent, HWND control) {
 
 class NativeFormTest : public ::testing::Test {
 protected:
-    NativeForm form{GetModuleHandleW(nullptr)};
+    ServerRequests requests;
+    NativeForm form{GetModuleHandleW(nullptr), requests};
 };
 
 TEST_F(NativeFormTest, ClientAreaAndEveryControlSitWhereTheDesignPutsThem) {
@@ -212,7 +213,8 @@ TEST(NativeFormStart, ACurrentFolderLongerThanMaxPathFillsTheFolderList) {
     }
     ASSERT_TRUE(SetCurrentDirectoryW(deep.c_str())) << "this system keeps current folders within MAX_PATH";
     {
-        NativeForm form{GetModuleHandleW(nullptr)};
+        ServerRequests requests;
+        NativeForm form{GetModuleHandleW(nullptr), requests};
         EXPECT_EQ(form.Dir1().Path(), deep);
         EXPECT_GT(SendMessageW(form.Control(ControlId::Dir1), LB_GETCOUNT, 0, 0), 1);
     }

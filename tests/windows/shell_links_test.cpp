@@ -63,7 +63,8 @@ protected:
     }
 
     Win32ShellLinks shell;
-    Win32FileSystem files;
+    ServerRequests requests;
+    Win32FileSystem files{requests};
     std::wstring desktop;
     std::wstring programs;
     std::vector<std::wstring> made;

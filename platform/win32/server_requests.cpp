@@ -1,0 +1,149 @@
+#include "platform/win32/server_requests.h"
+
+#include <exception>
+
+#include "platform/base/error.h"
+#include "platform/base/text.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_error.h"
+
+namespace zoriza {
+
+// One request on its own thread. The thread shares it with the caller, so
+// that a request the caller stopped waiting for still has somewhere to end.
+class ServerRequests::Pending {
+public:
+    Pending(std::wstring drive, std::function<void()> request)
+        : drive_(std::move(drive)),
+          request_(std::move(request)),
+          done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+        if (!done_) throw FileError(GetLastError());
+    }
+
+    static void Launch(const Answer& pending) {
+        auto* shared = new Answer(pending);
+        const UniqueHandle thread(CreateThread(nullptr, 0, &Pending::ThreadMain, shared, 0, nullptr));
+        if (!thread) {
+            const DWORD code = GetLastError();
+            delete shared;
+            throw FileError(code);
+        }
+    }
+
+    const std::wstring& Drive() const { return drive_; }
+    HANDLE Done() const { return done_.get(); }
+    bool Ended() const { return WaitForSingleObject(done_.get(), 0) == WAIT_OBJECT_0; }
+    // Once ended: whether the request threw, and what.
+    bool Failed() const { return error_ != nullptr; }
+    void Rethrow() const {
+        if (error_) std::rethrow_exception(error_);
+    }
+
+private:
+    static DWORD WINAPI ThreadMain(void* parameter) {
+        const Answer self = std::move(*static_cast<Answer*>(parameter));
+        delete static_cast<Answer*>(parameter);
+        try {
+            self->request_();
+        } catch (...) {
+            self->error_ = std::current_exception();
+        }
+        SetEvent(self->done_.get());
+        return 0;
+    }
+
+    std::wstring drive_;
+    std::function<void()> request_;
+    std::exception_ptr error_;
+    UniqueHandle done_;
+};
+
+namespace {
+
+AppError DeviceUnavailable() { return AppError(kDeviceUnavailable, L"Device unavailable"); }
+
+// "F:" for a path on a drive, "\\server\share" for a network path.
+std::wstring DriveOf(const std::wstring& path) {
+    if (path.size() >= 2 && path[1] == L':') return AsciiUpper(path.substr(0, 2));
+    if (path.rfind(L"\\\\", 0) != 0) return path;
+    const std::size_t share = path.find(L'\\', 2);
+    const std::size_t end = share == std::wstring::npos ? share : path.find(L'\\', share + 1);
+    return AsciiUpper(path.substr(0, end));
+}
+
+// Waits for `done` until `deadline`. Messages sent to the thread's windows
+// are handled meanwhile; posted ones (the user's input) stay queued for the
+// event loop, so that no handler starts inside another.
+bool WaitAnsweringMessages(HANDLE done, ULONGLONG deadline) {
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        const DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+        const DWORD woken = MsgWaitForMultipleObjects(1, &done, FALSE, left, QS_ALLINPUT);
+        if (woken == WAIT_OBJECT_0) return true;
+        if (woken != WAIT_OBJECT_0 + 1) return false;
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+    }
+}
+
+}  // namespace
+
+ServerRequests::Answer ServerRequests::Start(const std::wstring& path, std::function<void()> request) {
+    std::wstring drive = DriveOf(path);
+    const auto late = late_.find(drive);
+    if (late != late_.end()) {
+        if (!late->second->Ended()) return nullptr;
+        late_.erase(late);
+    }
+    auto pending = std::make_shared<Pending>(std::move(drive), std::move(request));
+    Pending::Launch(pending);
+    return pending;
+}
+
+bool ServerRequests::Ended(const Answer& answer, ULONGLONG deadline) {
+    if (!answer) return false;
+    if (WaitAnsweringMessages(answer->Done(), deadline)) return true;
+    late_[answer->Drive()] = answer;
+    return false;
+}
+
+void ServerRequests::Run(const std::wstring& path, std::function<void()> request) {
+    const ULONGLONG deadline = Deadline();
+    const Answer answer = Start(path, std::move(request));
+    if (!Ended(answer, deadline)) throw DeviceUnavailable();
+    answer->Rethrow();
+}
+
+template <typename Result>
+std::vector<std::pair<ServerRequests::Answer, std::shared_ptr<Result>>> ServerRequests::StartEach(
+    const std::vector<std::wstring>& paths, const std::function<Result(const std::wstring&)>& question) {
+    std::vector<std::pair<Answer, std::shared_ptr<Result>>> started;
+    for (const std::wstring& path : paths) {
+        auto result = std::make_shared<Result>();
+        started.emplace_back(Start(path, [result, question, path] { *result = question(path); }), result);
+    }
+    return started;
+}
+
+std::size_t ServerRequests::FirstTrue(const std::vector<std::wstring>& paths,
+                                      const std::function<bool(const std::wstring&)>& question) {
+    const ULONGLONG deadline = Deadline();
+    const auto started = StartEach(paths, question);
+    for (std::size_t i = 0; i < started.size(); ++i) {
+        const auto& [answer, result] = started[i];
+        if (Ended(answer, deadline) && !answer->Failed() && *result) return i;
+    }
+    return paths.size();
+}
+
+std::vector<std::wstring> ServerRequests::AskEach(
+    const std::vector<std::wstring>& paths, const std::function<std::wstring(const std::wstring&)>& question) {
+    const ULONGLONG deadline = Deadline();
+    std::vector<std::wstring> answers;
+    for (const auto& [answer, result] : StartEach(paths, question)) {
+        answers.push_back(Ended(answer, deadline) && !answer->Failed() ? *result : std::wstring());
+    }
+    return answers;
+}
+
+}  // namespace zoriza
