@@ -1,0 +1,164 @@
+// Servers that stop answering, on the real program. The prefix setup serves
+// a:, b:, d: and e: from a test file system that answers until it is told to
+// stall, and then holds every request below the drive's root for two
+// minutes; f: is the application server. The program waits for a drive at
+// most its bound of 3 seconds: the window opens, the scan still finds f:, a
+// drive change or CREAR onto a stalled drive is reported and the window
+// stays, and Esc ends the program at once though threads of it still wait.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/e2e/driver.h"
+#include "tests/e2e/e2e_support.h"
+#include "tests/e2e/error_report.h"
+#include "tests/e2e/server_lists.h"
+#include "tests/e2e/stored_settings.h"
+
+namespace zoriza::e2e {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr wchar_t kStallingDrives[] = {L'a', L'b', L'd', L'e'};
+// What the program may take for a wait on stalled drives: its bound, with
+// room for a busy machine. A wait that was not bounded lasts the two minutes
+// of the stall; one bound for each stalled drive in turn, 12 s for four.
+constexpr auto kBoundedWait = 8s;
+
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Tells the server of drive `letter` to "stall" or "answer"; it reads its
+// control file every 50 ms.
+void Tell(wchar_t letter, const std::string& word) {
+    const std::wstring control = std::wstring(L"C:\\stalling\\") + letter + L".control";
+    const UniqueFile file(CreateFileW(control.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file) << "cannot write the control file of drive " << static_cast<char>(letter);
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(file.get(), word.data(), static_cast<DWORD>(word.size()), &written, nullptr));
+    std::this_thread::sleep_for(200ms);
+}
+
+class StalledServerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const wchar_t letter : kStallingDrives) {
+            ASSERT_TRUE(HasDrive(letter)) << "no stalling drive " << static_cast<char>(letter)
+                                          << ": the prefix setup mounts them (ZORIZA_STALLING_DRIVES)";
+            Tell(letter, "answer");
+        }
+        ClearSettings();
+    }
+
+    void TearDown() override {
+        for (const wchar_t letter : kStallingDrives) Tell(letter, "answer");
+        ClearSettings();
+    }
+
+    static void ExpectNoMessageBox(RunningProgram& program) {
+        const auto box = program.WaitForMessageBox(1s);
+        EXPECT_FALSE(box.has_value()) << testing::PrintToString(box->title + L"|" + box->text);
+        if (box) program.CloseMessageBox();
+    }
+
+    // Esc ends the program at once, with threads of it still waiting on a
+    // stalled drive.
+    static void ExpectEndsAtOnce(RunningProgram& program) {
+        program.PressKey(ControlId::Dir1, VK_ESCAPE);
+        EXPECT_TRUE(program.WaitForExit(kBoundedWait));
+        EXPECT_EQ(program.ExitCode(), 0u);
+    }
+
+    // Starts the program in C:\ and goes to E:\VekPro while e: answers, then
+    // back to C:\ unless `stayOnE`; then e: stalls.
+    static void VisitThenStallDriveE(RunningProgram& program, bool stayOnE) {
+        ASSERT_NE(program.Window(), nullptr);
+        ASSERT_TRUE(program.MoveToServerFolder(L'e', L"VekPro")) << testing::PrintToString(Describe(Read(program)));
+        if (!stayOnE) {
+            program.ChooseDrive(L'c');
+            ASSERT_TRUE(program.WaitUntil([&] { return Read(program).folders.at(0) == L"C:\\"; }));
+        }
+        Tell(L'e', "stall");
+    }
+};
+
+TEST_F(StalledServerTest, TheScanFindsTheServerDrivePastStalledDrivesWithinOneBound) {
+    const std::vector<std::vector<wchar_t>> cases = {{L'e'}, {L'a', L'b', L'd', L'e'}};
+    for (const std::vector<wchar_t>& stalled : cases) {
+        const std::string description = std::to_string(stalled.size()) + " stalled drive(s) before f:";
+        for (const wchar_t letter : stalled) Tell(letter, "stall");
+        RunningProgram program;
+        ASSERT_NE(program.Window(), nullptr) << description;
+
+        const auto start = Clock::now();
+        program.Click(ControlId::Search);
+        EXPECT_TRUE(program.WaitUntil([&] { return ShowsEditionFolderOn(Read(program), L'f'); }, 30s))
+            << description << ": " << testing::PrintToString(Describe(Read(program)));
+        const double seconds = SecondsSince(start);
+        EXPECT_LT(seconds, std::chrono::duration<double>(kBoundedWait).count()) << description;
+        RecordProperty("scan_seconds_" + std::to_string(stalled.size()) + "_stalled", std::to_string(seconds));
+        ExpectNoMessageBox(program);
+        ExpectEndsAtOnce(program);
+        for (const wchar_t letter : stalled) Tell(letter, "answer");
+    }
+}
+
+TEST_F(StalledServerTest, StartUpPassesOverASavedFolderOnAStalledDrive) {
+    StoreText(kDirectori, L"E:\\VekPro");
+    const StoredSettings before = StoredNow();
+    Tell(L'e', "stall");
+
+    const auto start = Clock::now();
+    RunningProgram program;
+    ASSERT_NE(program.Window(), nullptr) << "the window did not open";
+    EXPECT_LT(SecondsSince(start), std::chrono::duration<double>(kBoundedWait).count());
+    const Lists lists = Read(program);
+    EXPECT_EQ(lists.drive.substr(0, 2), L"c:") << testing::PrintToString(Describe(lists));
+    EXPECT_EQ(lists.folders.at(0), L"C:\\") << testing::PrintToString(Describe(lists));
+    ExpectNoMessageBox(program);
+    EXPECT_TRUE(Unchanged(before));
+    ExpectEndsAtOnce(program);
+}
+
+// The folder last shown on e: is asked for again: the drive's root itself
+// still answers (Wine needs it to list the drive), the folder below does not.
+TEST_F(StalledServerTest, ADriveChangeOntoAStalledDriveIsReportedAndUndone) {
+    RunningProgram program;
+    VisitThenStallDriveE(program, false);
+    if (HasFatalFailure()) return;
+    const Lists before = Read(program);
+
+    program.ChooseDrive(L'e');
+    EXPECT_TRUE(IsErrorReport(program.WaitForMessageBox(kBoundedWait), L"", 68, L"Device unavailable"));
+    program.CloseMessageBox();
+    const Lists after = Read(program);
+    EXPECT_EQ(after.drive, before.drive);
+    EXPECT_EQ(after.folders, before.folders);
+    EXPECT_EQ(after.selected, before.selected);
+    ExpectNoMessageBox(program);
+    ExpectEndsAtOnce(program);
+}
+
+TEST_F(StalledServerTest, CreateWithTheFolderOnAStalledDriveIsReportedAndWritesNothing) {
+    RunningProgram program;
+    VisitThenStallDriveE(program, true);
+    if (HasFatalFailure()) return;
+    const StoredSettings before = StoredNow();
+
+    const auto box = program.ClickAndReadMessage(ControlId::Intro, kBoundedWait);
+    EXPECT_TRUE(IsErrorReport(box, L"", 68, L"Device unavailable"));
+    EXPECT_TRUE(IsWindowVisible(program.Window()));
+    EXPECT_FALSE(FolderExists(ProgramsFolder() + L"\\VekPro"));
+    EXPECT_TRUE(Unchanged(before));
+    ExpectNoMessageBox(program);
+    ExpectEndsAtOnce(program);
+}
+
+}  // namespace
+}  // namespace zoriza::e2e
