@@ -9,6 +9,7 @@
 #include "main_window/main_window.h"
 #include "app/native_form.h"
 #include "app/unattended_main.h"
+#include "unattended/unattended.h"
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
@@ -109,7 +110,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const ComApartment com;
     // With switches: a logon script, Group Policy or a device manager runs it.
     const std::vector<std::wstring> arguments = ProgramArguments();
-    if (!arguments.empty()) return RunUnattended(arguments);
+    if (ParseCommandLine(arguments).Unattended()) return RunUnattended(arguments);
     const UniqueModule commonControls = LoadCommonControls();
     try {
         return RunWindow(instance, showCommand);

@@ -26,6 +26,10 @@
 //            launcher drive's edition folder, against the floor panel's scan,
 //            on the drives linked into the prefix (--drives of them mapped,
 //            the launcher on --launcher, --not-ready the drive that fails).
+//   stalled  ZORIZA.exe alone, with a:, b:, d: and e: served by stalling
+//            servers and the launcher on f:: the scan with 0, 1 (e:) and 4
+//            of them stalled, and start-up to idle with the saved folder on
+//            e: while it answers and while it stalls.
 //
 // Each run starts a fresh process of every program; the programs take turns,
 // the first of each round moving on by one, and the first --warmup rounds
@@ -37,6 +41,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwctype>
+#include <iterator>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -567,6 +572,37 @@ void ScanPhase(const Program& zoriza, const Program& panel, int drives, wchar_t 
     });
 }
 
+// ---- servers that stop answering -----------------------------------------
+
+// The drives before the launcher's f:, in the drive list's order.
+constexpr wchar_t kStallingDrives[] = {L'a', L'b', L'd', L'e'};
+
+// The last `count` of the stalling drives stall, the others answer.
+void StallLast(std::size_t count) {
+    const std::size_t total = std::size(kStallingDrives);
+    for (std::size_t i = 0; i < total; ++i) TellStallingServer(kStallingDrives[i], i + count >= total ? "stall" : "answer");
+}
+
+void StalledPhase(const Program& zoriza, int warmup, int runs) {
+    ClearSettings();
+    for (const std::size_t stalled : {0u, 1u, 4u}) {
+        StallLast(stalled);
+        const std::string measure = "stalled_scan_ms_" + std::to_string(stalled);
+        Interleave(1, warmup, runs, [&](std::size_t, bool report) {
+            const double ms = Scan(zoriza, true, L'f', nullptr);
+            if (report) Sample(measure.c_str(), "zoriza", ms);
+        });
+    }
+    StoreText(kDirectori, L"E:\\VekPro");
+    Interleave(2, warmup, runs, [&](std::size_t index, bool report) {
+        StallLast(index);
+        const Started started(zoriza);
+        if (report) Sample("stalled_startup_ms", index == 0 ? "answering" : "stalled", started.StartToIdleMs());
+    });
+    StallLast(0);
+    ClearSettings();
+}
+
 std::wstring WindowsPath(std::wstring path) {
     for (wchar_t& c : path) {
         if (c == L'/') c = L'\\';
@@ -616,6 +652,8 @@ int wmain(int argc, wchar_t** argv) {
                 CreatePhase(panel, floorCreate, warmup, runs);
             } else if (phase == L"unattended") {
                 UnattendedPhase(floorCreate, warmup, runs);
+            } else if (phase == L"stalled") {
+                StalledPhase(zoriza, warmup, runs);
             } else if (phase == L"scan") {
                 const std::wstring launcher = option(L"launcher", L"f");
                 const std::wstring notReady = option(L"not-ready", L"");

@@ -5,13 +5,15 @@
 # side with its floor, interleaved, in one fresh copy of the golden prefix,
 # headless.
 #
-#   bench/run.sh [--runs N] [--scan-runs N] [--warmup N] [--keep-prefix]
-#                [--variant EXE]
+#   bench/run.sh [--runs N] [--scan-runs N] [--stalled-runs N] [--warmup N]
+#                [--keep-prefix] [--variant EXE]
 #
 #   --runs N       timed runs of each program for start-up, memory and the
 #                  create commands (default 15)
 #   --scan-runs N  timed runs of each program for each scan (default 30: a
 #                  scan takes a few milliseconds, so it needs more of them)
+#   --stalled-runs N  timed runs of each measure on stalling servers (default
+#                  5: each waits the program's bound of 3 s)
 #   --warmup N     rounds run first and left out of the figures (default 1)
 #   --keep-prefix  keep the prefix (build/bench-wine/runs/bench.*) afterwards
 #   --variant EXE  another x86_64 build of ZORIZA.exe, started in turn with the
@@ -26,6 +28,7 @@ root=$(cd "$here/.." && pwd)
 
 runs=15
 scan_runs=30
+stalled_runs=5
 warmup=1
 keep=
 variant=
@@ -33,6 +36,7 @@ while [ $# -gt 0 ]; do
   case $1 in
     --runs) runs=${2:?}; shift 2 ;;
     --scan-runs) scan_runs=${2:?}; shift 2 ;;
+    --stalled-runs) stalled_runs=${2:?}; shift 2 ;;
     --warmup) warmup=${2:?}; shift 2 ;;
     --keep-prefix) keep=1; shift ;;
     --variant) variant=$(realpath "${2:?}"); shift 2 ;;
@@ -42,6 +46,7 @@ while [ $# -gt 0 ]; do
 done
 [[ $runs =~ ^[1-9][0-9]*$ ]] || { echo "bench/run.sh: --runs needs a positive number" >&2; exit 2; }
 [[ $scan_runs =~ ^[1-9][0-9]*$ ]] || { echo "bench/run.sh: --scan-runs needs a positive number" >&2; exit 2; }
+[[ $stalled_runs =~ ^[1-9][0-9]*$ ]] || { echo "bench/run.sh: --stalled-runs needs a positive number" >&2; exit 2; }
 [[ $warmup =~ ^[0-9]+$ ]] || { echo "bench/run.sh: --warmup needs a number" >&2; exit 2; }
 
 started=$(date +%s)
@@ -83,6 +88,8 @@ not_ready_mount="$prefix/drives/not-ready"
 cleanup() {
   wineserver -k 2>/dev/null || true
   umount -l "$not_ready_mount" 2>/dev/null || true
+  # Ending a stalling server fails every request still waiting on it.
+  [ -f "$prefix/drives/stalling.pids" ] && xargs -r kill < "$prefix/drives/stalling.pids" 2>/dev/null || true
   if [ -n "$keep" ]; then echo "prefix kept: $prefix" >&2; else rm -rf "$prefix"; fi
 }
 trap cleanup EXIT
@@ -92,7 +99,8 @@ say "fresh prefix $prefix"
 # A drive that is not ready: a FUSE mount on which every request fails
 # (needs root and /dev/fuse; without it the scan runs without one).
 eio="$ZORIZA_WINE_ROOT/eio_fs"
-[ -x "$eio" ] || cc -O2 -Wall -Wextra -o "$eio" "$root/tests/tools/eio_fs.c" 2>/dev/null || true
+[ -x "$eio" ] && [ "$eio" -nt "$root/tests/tools/eio_fs.c" ] ||
+  cc -O2 -Wall -Wextra -o "$eio" "$root/tests/tools/eio_fs.c" 2>/dev/null || true
 mkdir -p "$not_ready_mount"
 have_not_ready=
 if [ -x "$eio" ] && "$eio" "$not_ready_mount" > /dev/null 2>&1; then have_not_ready=1; fi
@@ -120,6 +128,22 @@ link_drives() {
   mkdir -p "$prefix/drives/$set/$launcher/VekPro/IMATGES"
   printf '@echo off\r\n' > "$prefix/drives/$set/$launcher/VekPro/VEKBIN.BAT"
   printf '@echo off\r\n' > "$prefix/drives/$set/$launcher/VekPro/VEKPRO.BAT"
+}
+
+# link_stalling_drives LETTER...: f: holds the launcher, and each LETTER is
+# served by a stalling server (eio_fs -s) that answers until its control
+# file, C:\stalling\<letter>.control, says "stall".
+link_stalling_drives() {
+  local letter mount
+  link_drives stalling f - f
+  mkdir -p "$prefix/drive_c/stalling"
+  for letter in "$@"; do
+    mount="$prefix/drives/stalling/$letter-server"
+    mkdir -p "$mount"
+    "$eio" -s -a -t 120 -c "$prefix/drive_c/stalling/$letter.control" "$mount" >> "$prefix/drives/stalling.pids" ||
+      { echo "bench/run.sh: cannot mount the stalling drive $letter: (eio_fs -s needs root and /dev/fuse)" >&2; exit 1; }
+    ln -sfn "$mount" "$prefix/dosdevices/$letter:"
+  done
 }
 
 results="$out/results.txt"
@@ -152,12 +176,16 @@ bench scan --runs "$scan_runs" --drives 8 --launcher k --not-ready d
 say "scan with 24 mapped drives"
 link_drives all y d "${letters24[@]}"
 bench scan --runs "$scan_runs" --drives 24 --launcher y --not-ready d
+say "servers that stop answering: the scan with 0, 1 and 4 stalled, start-up with the saved folder on one ($stalled_runs runs each)"
+link_stalling_drives a b d e
+bench stalled --runs "$stalled_runs"
 wineserver -k 2>/dev/null || true
 
 imports() { "$1" -p "$2" | awk '/DLL Name/ { print $3 }' | paste -sd ' ' -; }
 {
   echo "info runs $runs"
   echo "info scan_runs $scan_runs"
+  echo "info stalled_runs $stalled_runs"
   echo "info warmup $warmup"
   echo "info not_ready_mount $([ -n "$have_not_ready" ] && echo yes || echo no)"
   echo "info shipped_path ${zoriza32#"$root/"}"

@@ -155,6 +155,22 @@ def main(path):
         row(f"Scan growth linear: 8 drives within {LINEAR_TOLERANCE:.0%} of the line from 1 to 24",
             f"{dz:+.0%}", f"{df:+.0%}", "—", "linear", "yes" if abs(dz) <= LINEAR_TOLERANCE else "**no**")
 
+    # Servers that stop answering: the program waits for them at most its
+    # bound, 3 s; the scan asks every drive at once.
+    bound_ms = 3000
+    for stalled in (0, 1, 4):
+        z = s(f"stalled_scan_ms_{stalled}", "zoriza")
+        if z:
+            target = "—" if stalled == 0 else f"≤ {(bound_ms + 500) / 1000:.1f} s"
+            row(f"Scan with {stalled} stalled drive{'s' if stalled != 1 else ''} before the launcher's, s",
+                spread(z, 1000, 2), "—", "—", target, "—" if stalled == 0 else met(median(z), bound_ms + 500))
+    answering, stalled = s("stalled_startup_ms", "answering"), s("stalled_startup_ms", "stalled")
+    if answering and stalled:
+        extra = median(stalled) - median(answering)
+        row("Start-up to idle with the saved folder on a stalled drive, s (floor: the same, answering)",
+            spread(stalled, 1000, 2), spread(answering, 1000, 2), fmt_ratio(ratio(median(stalled), median(answering))),
+            "≤ floor + 3.5 s", met(extra, bound_ms + 500))
+
     probe = s("drive_probe_ms", "driver")
     if probe:
         listed = info.get("scan_drives_listed_1", "?")
@@ -162,7 +178,7 @@ def main(path):
             spread(probe, 1, 2), "—", "(for reference)", "—")
 
     print(f"ZORIZA benchmark: {info.get('runs', '?')} timed runs of each program for start-up, memory and "
-          f"create, {info.get('scan_runs', '?')} for each scan (after {info.get('warmup', '?')} warm-up round), "
+          f"create, {info.get('scan_runs', '?')} for each scan, {info.get('stalled_runs', '?')} on stalling servers (after {info.get('warmup', '?')} warm-up round), "
           f"interleaved, one prefix; "
           f"{info.get('wine', '?')}; {info.get('cpu', '?')}; not-ready drive: "
           f"{'yes' if not_ready else 'no (FUSE mount unavailable)'}; {info.get('seconds', '?')} s")

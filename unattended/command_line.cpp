@@ -1,4 +1,5 @@
 // The switches: case-insensitive, "/" or "-" before each, a value after a colon.
+#include <algorithm>
 #include <array>
 
 #include "platform/base/text.h"
@@ -59,9 +60,14 @@ bool IsServerFolder(const std::wstring& text) {
 
 bool IsHelp(const std::wstring& argument) { return argument == L"/?" || argument == L"-?"; }
 
+bool IsSwitch(const std::wstring& argument) {
+    return argument.size() >= 2 && (argument[0] == L'/' || argument[0] == L'-');
+}
+
 class Parser {
 public:
     CommandLine Parse(const std::vector<std::wstring>& arguments) {
+        if (std::none_of(arguments.begin(), arguments.end(), IsSwitch)) return result_;
         for (const std::wstring& argument : arguments) {
             if (IsHelp(argument)) return CommandLine{RunMode::Help, {}, {}};
             if (result_.usageError.empty()) Take(argument);

@@ -36,9 +36,15 @@ struct CommandLine {
     RunMode mode = RunMode::Window;
     UnattendedOptions options;
     std::wstring usageError;  // why the command line was refused; empty when it was not
+
+    // Whether the program works without its window: with a command, or to
+    // refuse switches that make none.
+    bool Unattended() const { return mode != RunMode::Window || !usageError.empty(); }
 };
 
-// The arguments after the program's name. None at all is the window.
+// The arguments after the program's name. Without a switch among them (none
+// at all, or a file dropped on the program) they are the window, which reads
+// no arguments.
 CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments);
 
 // What /? prints, one line each.

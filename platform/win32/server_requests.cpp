@@ -9,8 +9,8 @@
 
 namespace zoriza {
 
-// One request on its own thread. The thread shares it with the caller, so
-// that a request the caller stopped waiting for still has somewhere to end.
+// One request. The thread that carries it shares it with the caller, so that
+// a request the caller stopped waiting for still has somewhere to end.
 class ServerRequests::Pending {
 public:
     Pending(std::wstring drive, std::function<void()> request)
@@ -20,15 +20,15 @@ public:
         if (!done_) throw FileError(GetLastError());
     }
 
-    static void Launch(const Answer& pending) {
-        auto* shared = new Answer(pending);
-        const UniqueHandle thread(CreateThread(nullptr, 0, &Pending::ThreadMain, shared, 0, nullptr));
-        if (!thread) {
-            const DWORD code = GetLastError();
-            delete shared;
-            throw FileError(code);
+    // Runs the request; the caller learns of its end from Finish().
+    void Execute() {
+        try {
+            request_();
+        } catch (...) {
+            error_ = std::current_exception();
         }
     }
+    void Finish() { SetEvent(done_.get()); }
 
     const std::wstring& Drive() const { return drive_; }
     HANDLE Done() const { return done_.get(); }
@@ -40,23 +40,99 @@ public:
     }
 
 private:
-    static DWORD WINAPI ThreadMain(void* parameter) {
-        const Answer self = std::move(*static_cast<Answer*>(parameter));
-        delete static_cast<Answer*>(parameter);
-        try {
-            self->request_();
-        } catch (...) {
-            self->error_ = std::current_exception();
-        }
-        SetEvent(self->done_.get());
-        return 0;
-    }
-
     std::wstring drive_;
     std::function<void()> request_;
     std::exception_ptr error_;
     UniqueHandle done_;
 };
+
+// The threads that carry the requests. Starting a thread is slow (about 3 ms
+// under Wine), so a thread whose request has ended waits for the next one; a
+// new thread starts only while every thread is busy, or held by a drive that
+// does not answer. Idle threads end with the requests' owner.
+class ServerRequests::Threads : public std::enable_shared_from_this<Threads> {
+public:
+    void Carry(const Answer& request) {
+        std::shared_ptr<Worker> worker = TakeIdle();
+        if (!worker) worker = Launch();
+        worker->request = request;
+        SetEvent(worker->wake.get());
+    }
+
+    void Close() {
+        AcquireSRWLockExclusive(&lock_);
+        closing_ = true;
+        for (const auto& worker : idle_) SetEvent(worker->wake.get());
+        idle_.clear();
+        ReleaseSRWLockExclusive(&lock_);
+    }
+
+private:
+    struct Worker {
+        UniqueHandle wake{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
+        Answer request;  // set before `wake`, taken after it
+        std::shared_ptr<Threads> threads;
+    };
+
+    std::shared_ptr<Worker> TakeIdle() {
+        AcquireSRWLockExclusive(&lock_);
+        std::shared_ptr<Worker> worker;
+        if (!idle_.empty()) {
+            worker = std::move(idle_.back());
+            idle_.pop_back();
+        }
+        ReleaseSRWLockExclusive(&lock_);
+        return worker;
+    }
+
+    // False when the threads are closing: the worker ends instead.
+    bool ReturnIdle(const std::shared_ptr<Worker>& worker) {
+        AcquireSRWLockExclusive(&lock_);
+        const bool kept = !closing_;
+        if (kept) idle_.push_back(worker);
+        ReleaseSRWLockExclusive(&lock_);
+        return kept;
+    }
+
+    std::shared_ptr<Worker> Launch() {
+        auto worker = std::make_shared<Worker>();
+        if (!worker->wake) throw FileError(GetLastError());
+        worker->threads = shared_from_this();
+        auto* shared = new std::shared_ptr<Worker>(worker);
+        const UniqueHandle thread(CreateThread(nullptr, 0, &Threads::WorkerMain, shared, 0, nullptr));
+        if (!thread) {
+            const DWORD code = GetLastError();
+            delete shared;
+            throw FileError(code);
+        }
+        return worker;
+    }
+
+    static DWORD WINAPI WorkerMain(void* parameter) {
+        const std::shared_ptr<Worker> self = std::move(*static_cast<std::shared_ptr<Worker>*>(parameter));
+        delete static_cast<std::shared_ptr<Worker>*>(parameter);
+        for (bool kept = true; kept;) {
+            WaitForSingleObject(self->wake.get(), INFINITE);
+            const Answer request = std::move(self->request);
+            if (!request) break;  // woken to end
+            request->Execute();
+            // Idle again before the caller hears of the end, so that the
+            // caller's next request finds this thread free.
+            kept = self->threads->ReturnIdle(self);
+            request->Finish();
+        }
+        self->threads.reset();
+        return 0;
+    }
+
+    SRWLOCK lock_ = SRWLOCK_INIT;
+    std::vector<std::shared_ptr<Worker>> idle_;
+    bool closing_ = false;
+};
+
+ServerRequests::ServerRequests(DWORD boundMs) : boundMs_(boundMs), threads_(std::make_shared<Threads>()) {}
+
+ServerRequests::~ServerRequests() { threads_->Close(); }
 
 namespace {
 
@@ -96,7 +172,7 @@ ServerRequests::Answer ServerRequests::Start(const std::wstring& path, std::func
         late_.erase(late);
     }
     auto pending = std::make_shared<Pending>(std::move(drive), std::move(request));
-    Pending::Launch(pending);
+    threads_->Carry(pending);
     return pending;
 }
 

@@ -23,7 +23,8 @@ constexpr DWORD kServerAnswerBoundMs = 3000;
 
 class ServerRequests {
 public:
-    explicit ServerRequests(DWORD boundMs = kServerAnswerBoundMs) : boundMs_(boundMs) {}
+    explicit ServerRequests(DWORD boundMs = kServerAnswerBoundMs);
+    ~ServerRequests();
     ServerRequests(const ServerRequests&) = delete;
     ServerRequests& operator=(const ServerRequests&) = delete;
 
@@ -52,6 +53,7 @@ public:
 
 private:
     class Pending;
+    class Threads;
     using Answer = std::shared_ptr<Pending>;
 
     template <typename Result>
@@ -66,6 +68,7 @@ private:
     ULONGLONG Deadline() const { return GetTickCount64() + boundMs_; }
 
     DWORD boundMs_;
+    std::shared_ptr<Threads> threads_;
     std::map<std::wstring, Answer> late_;  // by drive: a request that outlived the bound
 };
 

@@ -5,8 +5,10 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <stdexcept>
+#include <thread>
 
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/unique_handle.h"
@@ -181,6 +183,18 @@ std::vector<std::wstring> LinksUnder(const std::wstring& folder) {
     CollectLinks(folder, L"", links);
     std::sort(links.begin(), links.end());
     return links;
+}
+
+void TellStallingServer(wchar_t letter, const std::string& word) {
+    const std::wstring control = std::wstring(L"C:\\stalling\\") + letter + L".control";
+    const UniqueFile file(
+        CreateFileW(control.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file || !::WriteFile(file.get(), word.data(), static_cast<DWORD>(word.size()), &written, nullptr)) {
+        throw std::runtime_error("cannot write the control file of the stalling drive " +
+                                 std::string(1, static_cast<char>(letter)));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
 }
 
 }  // namespace zoriza::e2e

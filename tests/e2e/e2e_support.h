@@ -61,6 +61,11 @@ void RemoveTree(const std::wstring& path);
 // Every .lnk below `folder`, as paths relative to it, sorted.
 std::vector<std::wstring> LinksUnder(const std::wstring& folder);
 
+// Tells the server of a stalling drive (set up with ZORIZA_STALLING_DRIVES)
+// to "stall" or "answer", through its control file C:\stalling\<letter>.control,
+// and gives it the time to read it (it looks every 50 ms).
+void TellStallingServer(wchar_t letter, const std::string& word);
+
 // COM for the calling thread, as long as the object lives.
 class ComScope {
 public:

@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tests/e2e/driver.h"
@@ -33,31 +32,19 @@ double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Tells the server of drive `letter` to "stall" or "answer"; it reads its
-// control file every 50 ms.
-void Tell(wchar_t letter, const std::string& word) {
-    const std::wstring control = std::wstring(L"C:\\stalling\\") + letter + L".control";
-    const UniqueFile file(CreateFileW(control.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(file) << "cannot write the control file of drive " << static_cast<char>(letter);
-    DWORD written = 0;
-    ASSERT_TRUE(::WriteFile(file.get(), word.data(), static_cast<DWORD>(word.size()), &written, nullptr));
-    std::this_thread::sleep_for(200ms);
-}
-
 class StalledServerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const wchar_t letter : kStallingDrives) {
             ASSERT_TRUE(HasDrive(letter)) << "no stalling drive " << static_cast<char>(letter)
                                           << ": the prefix setup mounts them (ZORIZA_STALLING_DRIVES)";
-            Tell(letter, "answer");
+            TellStallingServer(letter, "answer");
         }
         ClearSettings();
     }
 
     void TearDown() override {
-        for (const wchar_t letter : kStallingDrives) Tell(letter, "answer");
+        for (const wchar_t letter : kStallingDrives) TellStallingServer(letter, "answer");
         ClearSettings();
     }
 
@@ -84,7 +71,7 @@ protected:
             program.ChooseDrive(L'c');
             ASSERT_TRUE(program.WaitUntil([&] { return Read(program).folders.at(0) == L"C:\\"; }));
         }
-        Tell(L'e', "stall");
+        TellStallingServer(L'e', "stall");
     }
 };
 
@@ -92,7 +79,7 @@ TEST_F(StalledServerTest, TheScanFindsTheServerDrivePastStalledDrivesWithinOneBo
     const std::vector<std::vector<wchar_t>> cases = {{L'e'}, {L'a', L'b', L'd', L'e'}};
     for (const std::vector<wchar_t>& stalled : cases) {
         const std::string description = std::to_string(stalled.size()) + " stalled drive(s) before f:";
-        for (const wchar_t letter : stalled) Tell(letter, "stall");
+        for (const wchar_t letter : stalled) TellStallingServer(letter, "stall");
         RunningProgram program;
         ASSERT_NE(program.Window(), nullptr) << description;
 
@@ -105,14 +92,14 @@ TEST_F(StalledServerTest, TheScanFindsTheServerDrivePastStalledDrivesWithinOneBo
         RecordProperty("scan_seconds_" + std::to_string(stalled.size()) + "_stalled", std::to_string(seconds));
         ExpectNoMessageBox(program);
         ExpectEndsAtOnce(program);
-        for (const wchar_t letter : stalled) Tell(letter, "answer");
+        for (const wchar_t letter : stalled) TellStallingServer(letter, "answer");
     }
 }
 
 TEST_F(StalledServerTest, StartUpPassesOverASavedFolderOnAStalledDrive) {
     StoreText(kDirectori, L"E:\\VekPro");
     const StoredSettings before = StoredNow();
-    Tell(L'e', "stall");
+    TellStallingServer(L'e', "stall");
 
     const auto start = Clock::now();
     RunningProgram program;

@@ -9,9 +9,16 @@ namespace {
 
 using Arguments = std::vector<std::wstring>;
 
-TEST(CommandLineTest, NoArgumentsIsTheWindowAndHelpWinsOverEverything) {
-    EXPECT_EQ(ParseCommandLine({}).mode, RunMode::Window);
-    EXPECT_TRUE(ParseCommandLine({}).usageError.empty());
+TEST(CommandLineTest, ArgumentsWithoutASwitchAreTheWindowAndHelpWinsOverEverything) {
+    // A file dropped on the program is an argument without a switch.
+    for (const Arguments& arguments : {Arguments{}, Arguments{L"create"}, Arguments{L"C:\\Users\\ana\\nota.txt"},
+                                       Arguments{L"-", L"/", L"x"}}) {
+        const CommandLine parsed = ParseCommandLine(arguments);
+        EXPECT_EQ(parsed.mode, RunMode::Window) << arguments.size();
+        EXPECT_TRUE(parsed.usageError.empty()) << arguments.size();
+        EXPECT_FALSE(parsed.Unattended()) << arguments.size();
+    }
+    EXPECT_TRUE(ParseCommandLine({L"/edition:VekPro"}).Unattended());
     for (const Arguments& arguments : {Arguments{L"/?"}, Arguments{L"-?"}, Arguments{L"/create", L"/?"},
                                        Arguments{L"/bogus", L"/?"}, Arguments{L"/?", L"/remove", L"/scan:1"}}) {
         const CommandLine parsed = ParseCommandLine(arguments);
@@ -80,7 +87,7 @@ TEST(CommandLineTest, EachSwitchInAnyCaseWithEitherPrefix) {
 TEST(CommandLineTest, RefusedCommandLinesSayWhy) {
     const std::pair<Arguments, const wchar_t*> cases[] = {
         {{L"/edition:VekPro"}, L"/create or /remove is missing"},
-        {{L"create"}, L"unexpected argument \"create\""},
+        {{L"/create", L"create"}, L"unexpected argument \"create\""},
         {{L"/create", L""}, L"unexpected argument \"\""},
         {{L"/create", L"/"}, L"unexpected argument \"/\""},
         {{L"/create", L"/quiet"}, L"unknown switch /quiet"},
