@@ -1,5 +1,6 @@
 #include "platform/win32/server_requests.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "platform/base/error.h"
@@ -147,14 +148,22 @@ std::wstring DriveOf(const std::wstring& path) {
     return AsciiUpper(path.substr(0, end));
 }
 
-// Waits for `done` until `deadline`. Messages sent to the thread's windows
-// are handled meanwhile; posted ones (the user's input) stay queued for the
-// event loop, so that no handler starts inside another.
+// How long a request is waited for as any call is, before the thread starts
+// answering messages: nearly every request has ended by then, and a window
+// shows as not responding only after seconds.
+constexpr DWORD kQuietWaitMs = 200;
+
+// Waits for `done` until `deadline`. Past the quiet wait, messages sent to
+// the thread's windows are handled meanwhile; posted ones (the user's input)
+// stay queued for the event loop, so that no handler starts inside another.
 bool WaitAnsweringMessages(HANDLE done, ULONGLONG deadline) {
-    for (;;) {
+    const auto left = [deadline] {
         const ULONGLONG now = GetTickCount64();
-        const DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
-        const DWORD woken = MsgWaitForMultipleObjects(1, &done, FALSE, left, QS_ALLINPUT);
+        return now >= deadline ? DWORD{0} : static_cast<DWORD>(deadline - now);
+    };
+    if (WaitForSingleObject(done, std::min(left(), kQuietWaitMs)) == WAIT_OBJECT_0) return true;
+    for (;;) {
+        const DWORD woken = MsgWaitForMultipleObjects(1, &done, FALSE, left(), QS_ALLINPUT);
         if (woken == WAIT_OBJECT_0) return true;
         if (woken != WAIT_OBJECT_0 + 1) return false;
         MSG message;
