@@ -16,6 +16,12 @@ add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections
                  -Wl,--nxcompat,--dynamicbase)
 
-# The shipped file is built for size: every object, not only the program's own.
-set(CMAKE_CXX_FLAGS_RELEASE_INIT "-Os -DNDEBUG")
+# The shipped file is built for size: every object, not only the program's
+# own. CMake appends its own -O3 to the release flags, so -Os is given as a
+# compile and link option, which come after them on the command line (the
+# link step matters too: with link-time optimisation it compiles again).
+# GCC 12 fails inside (an internal compiler error) when it splits that
+# link-time compile into partitions at -Os; one partition is also smaller.
+add_compile_options($<$<CONFIG:Release>:-Os>)
+add_link_options("$<$<CONFIG:Release>:-Os;-flto-partition=one>")
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
