@@ -5,16 +5,13 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "main_window/layout.h"
-#include "main_window/main_window.h"
 #include "app/native_form.h"
 #include "app/unattended_main.h"
-#include "unattended/unattended.h"
-#include "platform/win32/win32_environment.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_registry.h"
+#include "app/win32_services.h"
+#include "main_window/layout.h"
+#include "main_window/main_window.h"
 #include "platform/win32/unique_handle.h"
-#include "platform/win32/win32_shell_links.h"
+#include "unattended/unattended.h"
 
 namespace {
 
@@ -79,19 +76,13 @@ int RunEventLoop(NativeForm& window) {
 
 // The window, from its creation to the end of the event loop.
 int RunWindow(HINSTANCE instance, int showCommand) {
-    ServerRequests requests;
-    Win32FileSystem files(requests);
-    Win32Environment environment;
-    Win32LanguageId languageIds;
-    Win32Registry registry;
-    Win32ShellLinks shell;
-
-    NativeForm window(instance, requests);
+    Win32Services services;
+    NativeForm window(instance, services.requests);
     Form1 form(FormControls{window.Form(), window.Lang(), window.App(), window.Caption(ControlId::Frame1),
                             window.Caption(ControlId::Search), window.Drive1(), window.Dir1(),
                             window.Caption(ControlId::Frame2), window.Platform(),
                             window.Caption(ControlId::Frame3), window.Icona(), window.Caption(ControlId::Intro)},
-               FormServices{files, environment, languageIds, registry, shell});
+               services.Form());
     window.OnUserAction([&form](ControlId id) { form.Dispatch(EventOf(id)); });
     window.OnKeyPreview([&form](std::int16_t& key) { form.Form_KeyPress(key); });
     window.OnError([&form](const AppError& error) { form.ReportError(error); });

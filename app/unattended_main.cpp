@@ -11,14 +11,11 @@
 #include <stdexcept>
 
 #include "app/unattended_output.h"
+#include "app/win32_services.h"
 #include "platform/base/text.h"
 #include "platform/win32/list_text.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_drives.h"
-#include "platform/win32/win32_environment.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_registry.h"
-#include "platform/win32/win32_shell_links.h"
 #include "unattended/run_report.h"
 
 namespace zoriza {
@@ -36,14 +33,8 @@ int RefuseUsage(OutputLines& out, const std::wstring& why) {
 }
 
 int RunCommand(const CommandLine& command, OutputLines& out) {
-    ServerRequests requests;
-    Win32FileSystem files(requests);
-    Win32Environment environment;
-    Win32LanguageId languageIds;
-    Win32Registry registry;
-    Win32ShellLinks shell;
-    HeadlessForm form(FormServices{files, environment, languageIds, registry, shell}, LogicalDriveEntries(),
-                      CurrentFolder());
+    Win32Services services;
+    HeadlessForm form(services.Form(), LogicalDriveEntries(), CurrentFolder());
     return command.mode == RunMode::Create ? RunCreate(form, command.options, out)
                                            : RunRemove(form, command.options, out);
 }

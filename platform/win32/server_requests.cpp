@@ -52,8 +52,12 @@ private:
 // new thread starts only while every thread is busy, or held by a drive that
 // does not answer. Idle threads end with the requests' owner.
 class ServerRequests::Threads : public std::enable_shared_from_this<Threads> {
+    // A request needs little stack; the program's default is reserved for
+    // its one window thread.
+    static constexpr SIZE_T kWorkerStackBytes = 256 * 1024;
+
 public:
-    void Carry(const Answer& request) {
+    void Carry(const Request& request) {
         std::shared_ptr<Worker> worker = TakeIdle();
         if (!worker) worker = Launch();
         worker->request = request;
@@ -71,7 +75,7 @@ public:
 private:
     struct Worker {
         UniqueHandle wake{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
-        Answer request;  // set before `wake`, taken after it
+        Request request;  // set before `wake`, taken after it
         std::shared_ptr<Threads> threads;
     };
 
@@ -100,7 +104,8 @@ private:
         if (!worker->wake) throw FileError(GetLastError());
         worker->threads = shared_from_this();
         auto* shared = new std::shared_ptr<Worker>(worker);
-        const UniqueHandle thread(CreateThread(nullptr, 0, &Threads::WorkerMain, shared, 0, nullptr));
+        const UniqueHandle thread(CreateThread(nullptr, kWorkerStackBytes, &Threads::WorkerMain, shared,
+                                               STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
         if (!thread) {
             const DWORD code = GetLastError();
             delete shared;
@@ -114,7 +119,7 @@ private:
         delete static_cast<std::shared_ptr<Worker>*>(parameter);
         for (bool kept = true; kept;) {
             WaitForSingleObject(self->wake.get(), INFINITE);
-            const Answer request = std::move(self->request);
+            const Request request = std::move(self->request);
             if (!request) break;  // woken to end
             request->Execute();
             // Idle again before the caller hears of the end, so that the
@@ -173,7 +178,7 @@ bool WaitAnsweringMessages(HANDLE done, ULONGLONG deadline) {
 
 }  // namespace
 
-ServerRequests::Answer ServerRequests::Start(const std::wstring& path, std::function<void()> request) {
+ServerRequests::Request ServerRequests::Start(const std::wstring& path, std::function<void()> request) {
     std::wstring drive = DriveOf(path);
     const auto late = late_.find(drive);
     if (late != late_.end()) {
@@ -185,50 +190,33 @@ ServerRequests::Answer ServerRequests::Start(const std::wstring& path, std::func
     return pending;
 }
 
-bool ServerRequests::Ended(const Answer& answer, ULONGLONG deadline) {
-    if (!answer) return false;
-    if (WaitAnsweringMessages(answer->Done(), deadline)) return true;
-    late_[answer->Drive()] = answer;
+bool ServerRequests::Ended(const Request& pending, ULONGLONG deadline) {
+    if (!pending) return false;
+    if (WaitAnsweringMessages(pending->Done(), deadline)) return true;
+    late_[pending->Drive()] = pending;
     return false;
 }
 
 void ServerRequests::Run(const std::wstring& path, std::function<void()> request) {
     const ULONGLONG deadline = Deadline();
-    const Answer answer = Start(path, std::move(request));
-    if (!Ended(answer, deadline)) throw DeviceUnavailable();
-    answer->Rethrow();
-}
-
-template <typename Result>
-std::vector<std::pair<ServerRequests::Answer, std::shared_ptr<Result>>> ServerRequests::StartEach(
-    const std::vector<std::wstring>& paths, const std::function<Result(const std::wstring&)>& question) {
-    std::vector<std::pair<Answer, std::shared_ptr<Result>>> started;
-    for (const std::wstring& path : paths) {
-        auto result = std::make_shared<Result>();
-        started.emplace_back(Start(path, [result, question, path] { *result = question(path); }), result);
-    }
-    return started;
+    const Request pending = Start(path, std::move(request));
+    if (!Ended(pending, deadline)) throw DeviceUnavailable();
+    pending->Rethrow();
 }
 
 std::size_t ServerRequests::FirstTrue(const std::vector<std::wstring>& paths,
                                       const std::function<bool(const std::wstring&)>& question) {
     const ULONGLONG deadline = Deadline();
-    const auto started = StartEach(paths, question);
+    std::vector<std::pair<Request, std::shared_ptr<bool>>> started;
+    for (const std::wstring& path : paths) {
+        auto answer = std::make_shared<bool>(false);
+        started.emplace_back(Start(path, [answer, question, path] { *answer = question(path); }), answer);
+    }
     for (std::size_t i = 0; i < started.size(); ++i) {
-        const auto& [answer, result] = started[i];
-        if (Ended(answer, deadline) && !answer->Failed() && *result) return i;
+        const auto& [pending, answer] = started[i];
+        if (Ended(pending, deadline) && !pending->Failed() && *answer) return i;
     }
     return paths.size();
-}
-
-std::vector<std::wstring> ServerRequests::AskEach(
-    const std::vector<std::wstring>& paths, const std::function<std::wstring(const std::wstring&)>& question) {
-    const ULONGLONG deadline = Deadline();
-    std::vector<std::wstring> answers;
-    for (const auto& [answer, result] : StartEach(paths, question)) {
-        answers.push_back(Ended(answer, deadline) && !answer->Failed() ? *result : std::wstring());
-    }
-    return answers;
 }
 
 }  // namespace zoriza

@@ -28,8 +28,9 @@ public:
     ServerRequests(const ServerRequests&) = delete;
     ServerRequests& operator=(const ServerRequests&) = delete;
 
-    // Runs `request`, which reaches the drive of `path`, and returns what it
-    // returns or throws what it throws. Throws "Device unavailable" when it
+    // Runs `request`, which reaches the drive of `path` (or, for a request
+    // that reaches several, a name of its own), and returns what it returns
+    // or throws what it throws. Throws "Device unavailable" when it
     // has not ended within the bound, and at once while an earlier request to
     // that drive is still pending. `request` must own all it uses: it may
     // outlive this call.
@@ -46,30 +47,23 @@ public:
     // true, or paths.size(); a path that fails or is late answers false.
     std::size_t FirstTrue(const std::vector<std::wstring>& paths,
                           const std::function<bool(const std::wstring&)>& question);
-    // Asks `question` of every path at once, all within one bound; a path
-    // that fails or is late answers an empty text.
-    std::vector<std::wstring> AskEach(const std::vector<std::wstring>& paths,
-                                      const std::function<std::wstring(const std::wstring&)>& question);
 
 private:
     class Pending;
     class Threads;
-    using Answer = std::shared_ptr<Pending>;
+    using Request = std::shared_ptr<Pending>;
 
-    template <typename Result>
-    std::vector<std::pair<Answer, std::shared_ptr<Result>>> StartEach(
-        const std::vector<std::wstring>& paths, const std::function<Result(const std::wstring&)>& question);
     // The request under way, or none when its drive is still held by an
     // earlier one.
-    Answer Start(const std::wstring& path, std::function<void()> request);
-    // True when `answer` ended (well or not) before `deadline`; a late one
+    Request Start(const std::wstring& path, std::function<void()> request);
+    // True when `pending` ended (well or not) before `deadline`; a late one
     // holds its drive until it ends.
-    bool Ended(const Answer& answer, ULONGLONG deadline);
+    bool Ended(const Request& pending, ULONGLONG deadline);
     ULONGLONG Deadline() const { return GetTickCount64() + boundMs_; }
 
     DWORD boundMs_;
     std::shared_ptr<Threads> threads_;
-    std::map<std::wstring, Answer> late_;  // by drive: a request that outlived the bound
+    std::map<std::wstring, Request> late_;  // by drive: a request that outlived the bound
 };
 
 }  // namespace zoriza

@@ -63,14 +63,29 @@ std::wstring DriveEntry(const std::wstring& root, const std::wstring& label) {
     return entry;
 }
 
+// The labels of all drives, asked in one request: they come from the local
+// mapping and the local disks, so one wait is enough. Labels that have not
+// come within the bound are left out.
+std::vector<std::wstring> Labels(const std::vector<std::wstring>& roots, ServerRequests& requests) {
+    try {
+        return requests.Ask<std::vector<std::wstring>>(L"drive labels", [roots] {
+            std::vector<std::wstring> labels;
+            for (const std::wstring& root : roots) labels.push_back(DriveLabel(root));
+            return labels;
+        });
+    } catch (const AppError&) {
+        return {};
+    }
+}
+
 }  // namespace
 
 Win32DriveList::Win32DriveList(HWND handle, ServerRequests& requests) : handle_(handle) {
     std::vector<std::wstring> roots;
     for (const std::wstring& drive : LogicalDriveEntries()) roots.push_back(drive + L"\\");
-    const std::vector<std::wstring> labels = requests.AskEach(roots, DriveLabel);
+    const std::vector<std::wstring> labels = Labels(roots, requests);
     for (std::size_t i = 0; i < roots.size(); ++i) {
-        const std::wstring entry = DriveEntry(roots[i], labels[i]);
+        const std::wstring entry = DriveEntry(roots[i], i < labels.size() ? labels[i] : std::wstring());
         SendMessageW(handle_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
     }
     const int index = IndexOf(CurrentFolder());
