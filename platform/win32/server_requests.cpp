@@ -1,6 +1,7 @@
 #include "platform/win32/server_requests.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 
 #include "platform/base/error.h"
@@ -178,13 +179,17 @@ bool WaitAnsweringMessages(HANDLE done, ULONGLONG deadline) {
 
 }  // namespace
 
+bool ServerRequests::Held(const std::wstring& drive) {
+    const auto late = late_.find(drive);
+    if (late == late_.end()) return false;
+    if (!late->second->Ended()) return true;
+    late_.erase(late);
+    return false;
+}
+
 ServerRequests::Request ServerRequests::Start(const std::wstring& path, std::function<void()> request) {
     std::wstring drive = DriveOf(path);
-    const auto late = late_.find(drive);
-    if (late != late_.end()) {
-        if (!late->second->Ended()) return nullptr;
-        late_.erase(late);
-    }
+    if (Held(drive)) return nullptr;
     auto pending = std::make_shared<Pending>(std::move(drive), std::move(request));
     threads_->Carry(pending);
     return pending;
@@ -204,19 +209,90 @@ void ServerRequests::Run(const std::wstring& path, std::function<void()> request
     pending->Rethrow();
 }
 
+// The answers of a scan's paths, shared with the threads that ask them: a
+// path is unknown until the first of them to learn its answer writes it.
+class ServerRequests::Verdicts {
+public:
+    enum Verdict : LONG { kUnknown, kNo, kYes };
+
+    explicit Verdicts(std::size_t count) : values_(count) {}
+    std::size_t Count() const { return values_.size(); }
+    Verdict At(std::size_t i) const { return static_cast<Verdict>(values_[i].load()); }
+    void Learn(std::size_t i, bool yes) {
+        LONG unknown = kUnknown;
+        values_[i].compare_exchange_strong(unknown, yes ? kYes : kNo);
+    }
+    // The first path not known to be "no", or Count().
+    std::size_t FirstOpen() const {
+        std::size_t i = 0;
+        while (i < Count() && At(i) == kNo) ++i;
+        return i;
+    }
+
+private:
+    std::vector<std::atomic<LONG>> values_;
+};
+
+namespace {
+
+bool Answer(const std::function<bool(const std::wstring&)>& question, const std::wstring& path) {
+    try {
+        return question(path);
+    } catch (const AppError&) {
+        return false;  // a drive that cannot be read holds nothing
+    }
+}
+
+}  // namespace
+
 std::size_t ServerRequests::FirstTrue(const std::vector<std::wstring>& paths,
                                       const std::function<bool(const std::wstring&)>& question) {
     const ULONGLONG deadline = Deadline();
-    std::vector<std::pair<Request, std::shared_ptr<bool>>> started;
-    for (const std::wstring& path : paths) {
-        auto answer = std::make_shared<bool>(false);
-        started.emplace_back(Start(path, [answer, question, path] { *answer = question(path); }), answer);
+    auto verdicts = std::make_shared<Verdicts>(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (Held(DriveOf(paths[i]))) verdicts->Learn(i, false);
     }
-    for (std::size_t i = 0; i < started.size(); ++i) {
-        const auto& [pending, answer] = started[i];
-        if (Ended(pending, deadline) && !pending->Failed() && *answer) return i;
+    // One thread asks the paths in turn, and stops at the first "yes".
+    const auto inTurn = std::make_shared<Pending>(L"", [verdicts, question, paths] {
+        for (std::size_t i = verdicts->FirstOpen(); i < paths.size(); ++i) {
+            if (verdicts->At(i) != Verdicts::kUnknown) continue;
+            const bool yes = Answer(question, paths[i]);
+            verdicts->Learn(i, yes);
+            if (yes) return;
+        }
+    });
+    threads_->Carry(inTurn);
+    const bool ended = WaitAnsweringMessages(inTurn->Done(), std::min(deadline, GetTickCount64() + kQuietWaitMs));
+    if (!ended || inTurn->Failed()) AskTheRestAtOnce(paths, question, verdicts, inTurn, deadline);
+    const std::size_t first = verdicts->FirstOpen();
+    return first < paths.size() && verdicts->At(first) == Verdicts::kYes ? first : paths.size();
+}
+
+// The paths after the one the thread in turn waits on are asked each on a
+// thread of its own; then each open path in order is waited for, within the
+// deadline, until the first "yes".
+void ServerRequests::AskTheRestAtOnce(const std::vector<std::wstring>& paths,
+                                      const std::function<bool(const std::wstring&)>& question,
+                                      const std::shared_ptr<Verdicts>& verdicts, const Request& inTurn,
+                                      ULONGLONG deadline) {
+    const std::size_t waitedOn = verdicts->FirstOpen();
+    std::vector<Request> alone(paths.size());
+    for (std::size_t i = waitedOn + 1; i < paths.size(); ++i) {
+        if (verdicts->At(i) != Verdicts::kUnknown) continue;
+        alone[i] = Start(paths[i], [verdicts, question, path = paths[i], i] {
+            verdicts->Learn(i, Answer(question, path));
+        });
+        if (!alone[i]) verdicts->Learn(i, false);
     }
-    return paths.size();
+    for (std::size_t i = verdicts->FirstOpen(); i < paths.size() && verdicts->At(i) != Verdicts::kYes;
+         i = verdicts->FirstOpen()) {
+        if (alone[i]) {
+            Ended(alone[i], deadline);
+        } else if (!WaitAnsweringMessages(inTurn->Done(), deadline) && verdicts->At(i) == Verdicts::kUnknown) {
+            late_[DriveOf(paths[i])] = inTurn;  // the thread in turn still waits on this drive
+        }
+        verdicts->Learn(i, false);  // still unknown: late, or the thread in turn failed
+    }
 }
 
 }  // namespace zoriza

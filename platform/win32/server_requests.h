@@ -42,23 +42,31 @@ public:
     }
     void Run(const std::wstring& path, std::function<void()> request);
 
-    // Asks `question` of every path at once and waits for the answers in
-    // order, all within one bound. The index of the first path answered
-    // true, or paths.size(); a path that fails or is late answers false.
+    // Asks `question` of the paths in order, all within one bound, and
+    // returns the index of the first answered true, or paths.size(); a path
+    // that fails or is late answers false. One thread asks them in turn;
+    // should that take longer than a moment, the paths after the one it
+    // waits on are asked at once, each on a thread of its own, so that
+    // drives that do not answer cost one wait together.
     std::size_t FirstTrue(const std::vector<std::wstring>& paths,
                           const std::function<bool(const std::wstring&)>& question);
 
 private:
     class Pending;
     class Threads;
+    class Verdicts;
     using Request = std::shared_ptr<Pending>;
 
-    // The request under way, or none when its drive is still held by an
-    // earlier one.
+    // Whether a request that outlived the bound still holds `drive`.
+    bool Held(const std::wstring& drive);
+    // The request under way, or none when its drive is held.
     Request Start(const std::wstring& path, std::function<void()> request);
     // True when `pending` ended (well or not) before `deadline`; a late one
     // holds its drive until it ends.
     bool Ended(const Request& pending, ULONGLONG deadline);
+    void AskTheRestAtOnce(const std::vector<std::wstring>& paths,
+                          const std::function<bool(const std::wstring&)>& question,
+                          const std::shared_ptr<Verdicts>& verdicts, const Request& inTurn, ULONGLONG deadline);
     ULONGLONG Deadline() const { return GetTickCount64() + boundMs_; }
 
     DWORD boundMs_;

@@ -97,6 +97,13 @@ TEST_F(ServerRequestsTest, TheFirstPathInOrderThatAnswersTrueWinsWithinOneBound)
         EXPECT_EQ(fresh.FirstTrue(c.paths, question), c.expected) << c.description;
         EXPECT_LT(GetTickCount64() - start, 2 * kBoundMs) << c.description;
     }
+
+    // A drive the first scan waited on in vain answers "no" at once in the next.
+    const std::vector<std::wstring> stalledThenServer = {L"A:?", L"F:+"};
+    EXPECT_EQ(requests.FirstTrue(stalledThenServer, question), 1u);
+    const ULONGLONG again = GetTickCount64();
+    EXPECT_EQ(requests.FirstTrue(stalledThenServer, question), 1u);
+    EXPECT_LT(GetTickCount64() - again, kBoundMs / 2);
 }
 
 }  // namespace
