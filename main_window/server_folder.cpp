@@ -36,9 +36,9 @@ void Form1::ShowNotFound(const std::wstring& text) {
                         MessageIcon::Error);
 }
 
-// Every drive is asked at once, so that drives whose server does not answer
-// cost one wait together; the first drive in the list's order that holds the
-// launcher wins, and a drive that cannot be read holds nothing.
+// The drives are looked up together, so that drives whose server does not
+// answer cost one wait between them; the first drive in the list's order that
+// holds the launcher wins, and a drive that cannot be read holds nothing.
 void Form1::Search_Click() {
     const WaitCursor busy(c_.form);
     const LaunchTarget target = CurrentLaunchTarget();
