@@ -321,18 +321,6 @@ static void answer_init(int fd, const struct fuse_in_header *in)
     reply(fd, in->unique, 0, &out, sizeof(out));
 }
 
-static void answer_root_getattr(int fd, const struct fuse_in_header *in)
-{
-    struct fuse_attr_out out;
-
-    memset(&out, 0, sizeof(out));     /* attr_valid 0: never cached */
-    out.attr.ino = FUSE_ROOT_ID;
-    out.attr.mode = S_IFDIR | 0755;
-    out.attr.nlink = 2;
-    out.attr.blksize = 4096;
-    reply(fd, in->unique, 0, &out, sizeof(out));
-}
-
 static void answer_opendir(int fd, const struct fuse_in_header *in)
 {
     const struct fuse_open_in *arg = (const void *)(in + 1);
@@ -673,7 +661,7 @@ static int serve_one(int fd)
         break;
     case FUSE_GETATTR:
         if (mode != ALL_FAIL && in->nodeid == FUSE_ROOT_ID)
-            answer_root_getattr(fd, in);
+            answer_dir_attr(fd, in->unique, FUSE_ROOT_ID);
         else
             reply(fd, in->unique, EIO, NULL, 0);
         break;
