@@ -29,6 +29,7 @@ constexpr wchar_t kStallingDrives[] = {L'a', L'b', L'd', L'e'};
 // room for a busy machine. A wait that was not bounded lasts the two minutes
 // of the stall; one bound for each stalled drive in turn, 12 s for four.
 constexpr auto kBoundedWait = 8s;
+constexpr double kBoundedWaitSeconds = std::chrono::duration<double>(kBoundedWait).count();
 
 double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
@@ -90,7 +91,7 @@ TEST_F(StalledServerTest, TheScanFindsTheServerDrivePastStalledDrivesWithinOneBo
         EXPECT_TRUE(program.WaitUntil([&] { return ShowsEditionFolderOn(Read(program), L'f'); }, 30s))
             << description << ": " << testing::PrintToString(Describe(Read(program)));
         const double seconds = SecondsSince(start);
-        EXPECT_LT(seconds, std::chrono::duration<double>(kBoundedWait).count()) << description;
+        EXPECT_LT(seconds, kBoundedWaitSeconds) << description;
         RecordProperty("scan_seconds_" + std::to_string(stalled.size()) + "_stalled", std::to_string(seconds));
         ExpectNoMessageBox(program);
         ExpectEndsAtOnce(program);
@@ -106,7 +107,7 @@ TEST_F(StalledServerTest, StartUpPassesOverASavedFolderOnAStalledDrive) {
     const auto start = Clock::now();
     RunningProgram program;
     ASSERT_NE(program.Window(), nullptr) << "the window did not open";
-    EXPECT_LT(SecondsSince(start), std::chrono::duration<double>(kBoundedWait).count());
+    EXPECT_LT(SecondsSince(start), kBoundedWaitSeconds);
     const Lists lists = Read(program);
     EXPECT_EQ(lists.drive.substr(0, 2), L"c:") << testing::PrintToString(Describe(lists));
     EXPECT_EQ(lists.folders.at(0), L"C:\\") << testing::PrintToString(Describe(lists));
@@ -132,6 +133,21 @@ TEST_F(StalledServerTest, ADriveChangeOntoAStalledDriveIsReportedAndUndone) {
     EXPECT_EQ(after.selected, before.selected);
     ExpectNoMessageBox(program);
     ExpectEndsAtOnce(program);
+}
+
+// A logon script's /create with the saved folder on a stalled drive: the
+// folder is passed over, no launcher is found where the program starts, and
+// nothing is written.
+TEST_F(StalledServerTest, TheUnattendedCreatePassesOverASavedFolderOnAStalledDrive) {
+    StoreText(kDirectori, L"E:\\VekPro");
+    const StoredSettings before = StoredNow();
+    TellStallingServer(L'e', "stall");
+
+    const FinishedRun run = RunToEnd(ProgramPath(), L"/create", L"C:\\", false, 30s);
+    EXPECT_EQ(run.exitCode, 2u) << testing::PrintToString(run.output);
+    EXPECT_LT(run.milliseconds, kBoundedWaitSeconds * 1000);
+    EXPECT_FALSE(FolderExists(ProgramsFolder() + L"\\VekPro"));
+    EXPECT_TRUE(Unchanged(before));
 }
 
 TEST_F(StalledServerTest, CreateWithTheFolderOnAStalledDriveIsReportedAndWritesNothing) {
