@@ -6,6 +6,7 @@
 
 #include "platform/base/error.h"
 #include "platform/base/text.h"
+#include "platform/win32/list_text.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
 
@@ -147,7 +148,7 @@ AppError DeviceUnavailable() { return AppError(kDeviceUnavailable, L"Device unav
 
 // "F:" for a path on a drive, "\\server\share" for a network path.
 std::wstring DriveOf(const std::wstring& path) {
-    if (path.size() >= 2 && path[1] == L':') return AsciiUpper(path.substr(0, 2));
+    if (path.size() >= kDriveLength && path[1] == L':') return DriveKey(path);
     if (path.rfind(L"\\\\", 0) != 0) return path;
     const std::size_t share = path.find(L'\\', 2);
     const std::size_t end = share == std::wstring::npos ? share : path.find(L'\\', share + 1);
