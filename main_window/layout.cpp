@@ -1,15 +1,28 @@
 #include "main_window/layout.h"
 
 #include <algorithm>
-#include <stdexcept>
+#include <exception>
 
 namespace zoriza {
+
+namespace {
+
+// Asking for a control the design does not have is the program's own fault;
+// the dispatcher reports it as an internal error with this text. A class of
+// its own, rather than std::out_of_range, keeps the standard library's
+// string-holding exception classes out of the shipped file.
+class NoSuchControl : public std::exception {
+public:
+    const char* what() const noexcept override { return "no such control"; }
+};
+
+}  // namespace
 
 const ControlDesign& DesignOf(ControlId id) {
     for (const ControlDesign& design : kControlDesigns) {
         if (design.id == id) return design;
     }
-    throw std::out_of_range("no such control");
+    throw NoSuchControl();
 }
 
 TwipsRect ClientTwips(const ControlDesign& design) {
