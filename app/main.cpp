@@ -10,6 +10,7 @@
 #include "app/win32_services.h"
 #include "main_window/layout.h"
 #include "main_window/main_window.h"
+#include "platform/win32/system_libraries.h"
 #include "platform/win32/unique_handle.h"
 #include "unattended/unattended.h"
 
@@ -34,9 +35,9 @@ private:
 void PrepareProcess() {
     // Probing an empty removable drive must never show a system dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    // Libraries come from the system folder only; where the system cannot
-    // restrict the search that far, at least not from the current folder.
-    if (!SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
+    // Should the search not narrow at all, the program still runs: the
+    // libraries it loads itself are still taken from the system folder.
+    NarrowLibrarySearch(SystemLibrarySearch());
 }
 
 // The common controls serve the window alone: they are loaded when the window
@@ -45,10 +46,8 @@ void PrepareProcess() {
 // not load, the window's controls come from the same context all the same.
 UniqueModule LoadCommonControls() {
     using Initialise = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    UniqueModule library(LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-    if (!library) return library;
-    const auto initialise = reinterpret_cast<Initialise>(
-        reinterpret_cast<void*>(GetProcAddress(library.get(), "InitCommonControlsEx")));
+    UniqueModule library = LoadSystemLibrary(L"comctl32.dll");
+    const auto initialise = LookUp<Initialise>(library.get(), "InitCommonControlsEx");
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     if (initialise != nullptr) initialise(&controls);
     return library;

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/win32/list_text.h"
+#include "platform/win32/system_libraries.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_drives.h"
 #include "platform/win32/win32_controls.h"
@@ -17,10 +18,8 @@ namespace {
 // pay for it.
 std::wstring NetworkName(const std::wstring& root) {
     using GetConnection = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
-    const UniqueModule library(LoadLibraryExW(L"mpr.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-    if (!library) return {};
-    const auto getConnection = reinterpret_cast<GetConnection>(
-        reinterpret_cast<void*>(GetProcAddress(library.get(), "WNetGetConnectionW")));
+    const UniqueModule library = LoadSystemLibrary(L"mpr.dll");
+    const auto getConnection = LookUp<GetConnection>(library.get(), "WNetGetConnectionW");
     if (getConnection == nullptr) return {};
     const std::wstring drive = root.substr(0, kDriveLength);
     // A buffer that is too small is answered with the length the name needs.
