@@ -70,7 +70,7 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-NativeForm::NativeForm(HINSTANCE instance, ServerRequests& requests) {
+NativeForm::NativeForm(HINSTANCE instance, ServerRequests& requests, const DpiFunctions& dpi) : dpi_(dpi) {
     RegisterWindowClass(instance, &NativeForm::WindowProc);
     handle_ = CreateWindowExW(0, kWindowClass, kDesignCaption, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
@@ -79,7 +79,7 @@ NativeForm::NativeForm(HINSTANCE instance, ServerRequests& requests) {
     CreateWrappers(requests);
     ApplyDesignTimeEntries();
     OrderForTabbing();
-    LayOut(GetDpiForWindow(handle_));
+    LayOut(WindowDpi(dpi_, handle_));
 }
 
 NativeForm::~NativeForm() {
@@ -136,7 +136,7 @@ void NativeForm::OrderForTabbing() {
 void NativeForm::LayOut(UINT dpi) {
     RECT window{0, 0, TwipsToPixels(kClientWidthTwips, static_cast<int>(dpi)),
                 TwipsToPixels(kClientHeightTwips, static_cast<int>(dpi))};
-    AdjustWindowRectExForDpi(&window, kWindowStyle, FALSE, 0, dpi);
+    AddWindowFrame(dpi_, window, kWindowStyle, dpi);
     SetWindowPos(handle_, nullptr, 0, 0, window.right - window.left, window.bottom - window.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 

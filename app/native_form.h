@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 
+#include "app/window_dpi.h"
 #include "main_window/layout.h"
 #include "platform/base/error.h"
 #include "platform/win32/unique_handle.h"
@@ -23,8 +24,9 @@ public:
     // Key preview: every character before the focused control sees it.
     using KeyPreview = std::function<void(std::int16_t&)>;
 
-    // `requests` bounds what the drive and folder lists ask of the drives.
-    NativeForm(HINSTANCE instance, ServerRequests& requests);
+    // `requests` bounds what the drive and folder lists ask of the drives;
+    // `dpi` tells the window's DPI.
+    NativeForm(HINSTANCE instance, ServerRequests& requests, const DpiFunctions& dpi = SystemDpiFunctions());
     ~NativeForm();
     NativeForm(const NativeForm&) = delete;
     NativeForm& operator=(const NativeForm&) = delete;
@@ -69,6 +71,7 @@ private:
     void SizeDriveList(const RECT& target);
     bool IsInWindow(HWND window) const;
 
+    DpiFunctions dpi_;
     HWND handle_ = nullptr;
     UniqueFont font_;
     std::map<ControlId, HWND> controls_;

@@ -79,6 +79,13 @@ struct FontTraits {
     static void Close(Handle font) { DeleteObject(font); }
 };
 
+// The screen's device context, from GetDC(nullptr).
+struct ScreenDcTraits {
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle dc) { ReleaseDC(nullptr, dc); }
+};
+
 struct ModuleTraits {
     using Handle = HMODULE;
     static Handle Invalid() { return nullptr; }
@@ -118,6 +125,7 @@ using UniqueFile = UniqueAny<FileHandleTraits>;
 using UniqueFindHandle = UniqueAny<FindHandleTraits>;
 using UniqueRegistryKey = UniqueAny<RegistryKeyTraits>;
 using UniqueFont = UniqueAny<FontTraits>;
+using UniqueScreenDc = UniqueAny<ScreenDcTraits>;
 using UniqueModule = UniqueAny<ModuleTraits>;
 using UniqueLocalString = UniqueAny<LocalMemoryTraits>;
 using UniqueSecurityDescriptor = UniqueAny<LocalSecurityDescriptorTraits>;

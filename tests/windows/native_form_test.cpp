@@ -26,9 +26,7 @@ protected:
     NativeForm form{GetModuleHandleW(nullptr), requests};
 };
 
-TEST_F(NativeFormTest, ClientAreaAndEveryControlSitWhereTheDesignPutsThem) {
-    const UINT dpi = ExpectedDpi();
-    ASSERT_EQ(GetDpiForWindow(form.Handle()), dpi);
+void ExpectLaidOutAt(const NativeForm& form, UINT dpi) {
     RECT client{};
     GetClientRect(form.Handle(), &client);
     EXPECT_EQ(client.right, TwipsToPixels(kClientWidthTwips, static_cast<int>(dpi)));
@@ -46,6 +44,53 @@ TEST_F(NativeFormTest, ClientAreaAndEveryControlSitWhereTheDesignPutsThem) {
         EXPECT_EQ(actual.right - actual.left, TwipsToPixels(twips.width, d)) << design.name;
         EXPECT_EQ(actual.bottom - actual.top, TwipsToPixels(twips.height, d)) << design.name;
     }
+}
+
+TEST_F(NativeFormTest, ClientAreaAndEveryControlSitWhereTheDesignPutsThem) {
+    ASSERT_EQ(WindowDpi(SystemDpiFunctions(), form.Handle()), ExpectedDpi());
+    ExpectLaidOutAt(form, ExpectedDpi());
+}
+
+// A system without the per-window DPI functions (before Windows 10) gives
+// the window the screen's DPI, frame included.
+TEST(NativeFormWithoutPerWindowDpi, SitsWhereTheDesignPutsItAtTheScreenDpi) {
+    ServerRequests requests;
+    const NativeForm form{GetModuleHandleW(nullptr), requests, DpiFunctions{}};
+    ExpectLaidOutAt(form, ExpectedDpi());
+}
+
+// Stand-ins for the per-window functions, each answer told apart from the screen's.
+UINT WINAPI DpiOf120(HWND) { return 120; }
+UINT WINAPI NoDpi(HWND) { return 0; }
+BOOL WINAPI FrameOfATenthOfTheDpi(RECT* rect, DWORD, BOOL, DWORD, UINT dpi) {
+    const int frame = static_cast<int>(dpi) / 10;
+    return InflateRect(rect, frame, frame);
+}
+
+TEST(WindowDpiTest, ThePerWindowAnswerWinsAndTheScreenStandsInForAMissingOne) {
+    const struct {
+        DpiFunctions functions;
+        UINT expected;
+    } cases[] = {
+        {{&DpiOf120, nullptr}, 120},
+        {{&NoDpi, nullptr}, ExpectedDpi()},  // a window the system does not know
+        {{}, ExpectedDpi()},
+    };
+    for (const auto& c : cases) EXPECT_EQ(WindowDpi(c.functions, GetDesktopWindow()), c.expected);
+}
+
+TEST(WindowDpiTest, TheFrameIsAtTheDpiAskedForOrTheSystemsWithoutThePerWindowFunction) {
+    constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+    RECT atDpi{0, 0, 100, 50};
+    AddWindowFrame(DpiFunctions{nullptr, &FrameOfATenthOfTheDpi}, atDpi, style, 120);
+    EXPECT_EQ(atDpi.left, -12);
+    EXPECT_EQ(atDpi.bottom, 62);
+    RECT expected{0, 0, 100, 50};
+    ASSERT_TRUE(AdjustWindowRectEx(&expected, style, FALSE, 0));
+    RECT atSystemDpi{0, 0, 100, 50};
+    AddWindowFrame(DpiFunctions{}, atSystemDpi, style, 120);
+    EXPECT_TRUE(EqualRect(&atSystemDpi, &expected));
+    EXPECT_LT(atSystemDpi.top, 0);
 }
 
 TEST_F(NativeFormTest, ListLinesAreOneFifteenthOfTheDesignLine) {
