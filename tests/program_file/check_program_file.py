@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Check that a built ZORIZA.exe has the shape we ship.
 
-Usage: check_program_file.py [--icon app/zoriza.ico] PATH_TO_EXE
+Usage: check_program_file.py [--icon app/zoriza.ico] [--allowed-imports FILE] PATH_TO_EXE
+
+The allowed imports default to windows7_sp1_imports.txt beside this script.
 
 Each check prints "PASS name" or "FAIL name: detail"; the last line is
 "N passed, M failed".  The exit status is 0 only when nothing failed.
@@ -9,6 +11,7 @@ The PE file is parsed here with struct alone.
 """
 
 import argparse
+import os
 import struct
 import sys
 import xml.etree.ElementTree as ET
@@ -59,6 +62,17 @@ ICON_COLOUR_COUNT = 0  # a directory byte of 0 means 256 colours
 COMMON_CONTROLS_NAME = "Microsoft.Windows.Common-Controls"
 COMMON_CONTROLS_VERSION = "6.0.0.0"
 DPI_AWARENESS = "PerMonitorV2"
+# Windows 8.1 reads this older form (per-monitor); Windows 7 reads "true" in it.
+LEGACY_DPI_AWARE = "true/pm"
+SUPPORTED_OS = {
+    "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}": "Windows 7",
+    "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}": "Windows 8",
+    "{1f676c76-80e1-4239-95bb-83d0f6d0da78}": "Windows 8.1",
+    "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}": "Windows 10 and 11",
+}
+
+DEFAULT_ALLOWED_IMPORTS = os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                       "windows7_sp1_imports.txt")
 
 
 class BadFile(Exception):
@@ -131,24 +145,44 @@ class PeImage:
         return self.data[off:off + size]
 
 
-def imported_dlls(pe):
+def thunk_names(pe, rva):
+    """The names a lookup table imports; an import by ordinal is named "#N"."""
+    size, ordinal_flag = (4, 1 << 31) if pe.magic == OPTIONAL_MAGIC_PE32 else (8, 1 << 63)
     names = []
+    while True:
+        entry = struct.unpack_from("<I" if size == 4 else "<Q", pe.data, pe.offset(rva))[0]
+        if not entry:
+            return names
+        if entry & ordinal_flag:
+            names.append(f"#{entry & 0xFFFF}")
+        else:
+            names.append(c_string(pe.data, pe.offset((entry & 0x7FFFFFFF) + 2)))
+        rva += size
+
+
+def imports(pe):
+    """Return [(dll, [function names])] of the import and delay-import tables."""
+    found = []
     rva, _ = pe.directory(DIR_IMPORT)
     while rva:
         lookup, _, _, name_rva, thunks = struct.unpack_from("<IIIII", pe.data, pe.offset(rva))
         if not (lookup or name_rva or thunks):
             break
-        names.append(c_string(pe.data, pe.offset(name_rva)))
+        found.append((c_string(pe.data, pe.offset(name_rva)), thunk_names(pe, lookup or thunks)))
         rva += 20
     rva, _ = pe.directory(DIR_DELAY_IMPORT)
     while rva:
-        attributes, name = struct.unpack_from("<II", pe.data, pe.offset(rva))
+        attributes, name, _, _, names = struct.unpack_from("<IIIII", pe.data, pe.offset(rva))
         if not name:
             break
-        name_rva = name if attributes & 1 else name - pe.image_base
-        names.append(c_string(pe.data, pe.offset(name_rva)))
+        base = 0 if attributes & 1 else pe.image_base
+        found.append((c_string(pe.data, pe.offset(name - base)), thunk_names(pe, names - base)))
         rva += 32
-    return names
+    return found
+
+
+def imported_dlls(pe):
+    return [dll for dll, _ in imports(pe)]
 
 
 def resources(pe):
@@ -369,6 +403,22 @@ def check_manifest_dpi(res):
     return "no dpiAwareness element"
 
 
+def check_manifest_legacy_dpi(res):
+    for node in manifest_xml(res).iter():
+        if local_name(node.tag) == "dpiAware":
+            if (node.text or "").strip().lower() == LEGACY_DPI_AWARE:
+                return None
+            return f"dpiAware is {node.text!r}, want {LEGACY_DPI_AWARE!r}"
+    return "no dpiAware element"
+
+
+def check_manifest_supported_os(res):
+    declared = {node.get("Id", "").lower() for node in manifest_xml(res).iter()
+                if local_name(node.tag) == "supportedOS"}
+    missing = [name for guid, name in SUPPORTED_OS.items() if guid not in declared]
+    return ("no supportedOS for " + ", ".join(missing)) if missing else None
+
+
 # --- checks on the image headers ---------------------------------------------------
 def check_pe32(pe):
     if pe.magic != OPTIONAL_MAGIC_PE32:
@@ -398,8 +448,32 @@ def check_imports(pe):
     return ("imports " + ", ".join(foreign)) if foreign else None
 
 
+def read_allowed_imports(path):
+    """{dll (lower case): {function}} from lines "dll function"; "#" starts a comment."""
+    allowed = {}
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            words = line.split("#", 1)[0].split()
+            if not words:
+                continue
+            if len(words) != 2:
+                raise BadFile(f"{path}:{number}: want \"dll function\"")
+            allowed.setdefault(words[0].lower(), set()).add(words[1])
+    return allowed
+
+
+def check_imports_allowed(pe, allowed_path):
+    allowed = read_allowed_imports(allowed_path)
+    outside = [f"{dll}!{name}" for dll, names in imports(pe) for name in names
+               if name not in allowed.get(dll.lower(), ())]
+    if outside:
+        return (f"{len(outside)} imports outside {os.path.basename(allowed_path)}: "
+                + ", ".join(outside))
+    return None
+
+
 # --- driver ---------------------------------------------------------------------
-def run_checks(exe_path, ico_path):
+def run_checks(exe_path, ico_path, allowed_imports_path=DEFAULT_ALLOWED_IMPORTS):
     with open(exe_path, "rb") as f:
         pe = PeImage(f.read())
     res = resources(pe)
@@ -408,6 +482,7 @@ def run_checks(exe_path, ico_path):
         ("machine_i386", lambda: check_machine(pe)),
         ("subsystem_gui", lambda: check_subsystem(pe)),
         ("imports_system_only", lambda: check_imports(pe)),
+        ("imports_in_windows7_sp1", lambda: check_imports_allowed(pe, allowed_imports_path)),
         ("version_fixed_info", lambda: check_version_fixed(res)),
         ("version_strings", lambda: check_version_strings(res)),
         ("version_translation", lambda: check_version_translation(res)),
@@ -419,6 +494,8 @@ def run_checks(exe_path, ico_path):
     checks += [
         ("manifest_common_controls", lambda: check_manifest_common_controls(res)),
         ("manifest_dpi_awareness", lambda: check_manifest_dpi(res)),
+        ("manifest_dpi_aware_before_windows10", lambda: check_manifest_legacy_dpi(res)),
+        ("manifest_supported_os", lambda: check_manifest_supported_os(res)),
     ]
     results = []
     for name, check in checks:
@@ -432,10 +509,12 @@ def run_checks(exe_path, ico_path):
 def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--icon", help="the .ico whose image must be embedded")
+    parser.add_argument("--allowed-imports", default=DEFAULT_ALLOWED_IMPORTS,
+                        help="the functions the file may import, one \"dll function\" a line")
     parser.add_argument("exe")
     args = parser.parse_args(argv[1:])
     try:
-        results = run_checks(args.exe, args.icon)
+        results = run_checks(args.exe, args.icon, args.allowed_imports)
     except (OSError, BadFile, struct.error) as e:
         results = [("pe_format", str(e))]
     failed = 0
