@@ -14,14 +14,29 @@ packages=(
   e2fsprogs                                    # chattr: folders that refuse writes in the disk-fault tests
   liblnk-utils                                 # an independent reader of .lnk files
 )
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-echo "installing: ${missing[*]}"
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -q
-"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+updated=
+install() {
+  local missing=() package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "installing: ${missing[*]}"
+  [ -n "$updated" ] || "${sudo_cmd[@]}" apt-get update -q
+  updated=yes
+  "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+install "${packages[@]}"
+
+# The shipped file is 32-bit: Wine runs it with its i386 loader, as a 64-bit
+# Windows runs it (WoW64). Only where i386 code runs: on a machine that cannot
+# run it, Debian's wine would prefer the i386 loader and break the 64-bit runs.
+"${sudo_cmd[@]}" "$(dirname "$0")/i386-support.sh" ensure || exit 1
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+  updated=
+fi
+install wine32:i386
