@@ -1,7 +1,8 @@
 # Shared by the two MinGW-w64 toolchains: a static Win32 GUI program that
 # imports only Windows' own DLLs. ZORIZA_MINGW_THREADS picks the compilers'
-# thread model: posix where GoogleTest runs (it needs std::mutex), win32 for
-# the shipped file, which then carries no threads runtime.
+# thread model: win32 for the shipped file, which then carries no threads
+# runtime, and posix for the x86_64 build, so that one build of the tests also
+# runs on the other model.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_C_COMPILER ${ZORIZA_MINGW_TRIPLE}-gcc-${ZORIZA_MINGW_THREADS})
 set(CMAKE_CXX_COMPILER ${ZORIZA_MINGW_TRIPLE}-g++-${ZORIZA_MINGW_THREADS})
@@ -25,3 +26,6 @@ add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections
 add_compile_options($<$<CONFIG:Release>:-Os>)
 add_link_options("$<$<CONFIG:Release>:-Os;-flto-partition=one>")
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
+
+# Test programs run under Wine, each in a fresh copy of one golden prefix.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/wine/run-in-prefix.sh)

@@ -1,5 +1,5 @@
-# i686 Windows: the shipped 32-bit program. This machine cannot run it; its
-# test reads the file itself.
+# i686 Windows: the shipped 32-bit program, run here under Wine's i386 loader
+# like every test program of this build.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(ZORIZA_MINGW_TRIPLE i686-w64-mingw32)
 set(ZORIZA_MINGW_THREADS win32)

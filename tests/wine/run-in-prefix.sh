@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 export ZORIZA_WINE_ROOT=${ZORIZA_WINE_ROOT:?set ZORIZA_WINE_ROOT}
 source "$here/wine-env.sh"
 unset DISPLAY WAYLAND_DISPLAY  # the tests run headless
-golden="$ZORIZA_WINE_ROOT/golden"
+golden="$ZORIZA_WINE_ROOT/${ZORIZA_GOLDEN:-golden}"
 [ -f "$golden/.ready" ] || { echo "no golden prefix in $golden" >&2; exit 2; }
 
 mkdir -p "$ZORIZA_WINE_ROOT/runs"
