@@ -126,6 +126,13 @@ std::wstring EnvironmentValue(const wchar_t* name) {
     return GetEnvironmentVariableW(name, value, 32768) ? value : L"";
 }
 
+bool As32BitProgramOn64BitWindows() {
+    BOOL wow64 = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
+bool On32BitWindows() { return sizeof(void*) == 4 && !As32BitProgramOn64BitWindows(); }
+
 std::wstring ProgramPath() {
     std::wstring path = EnvironmentValue(L"ZORIZA_EXE");
     if (path.empty()) throw std::runtime_error("ZORIZA_EXE is not set");

@@ -108,4 +108,11 @@ FinishedRun RunToEnd(const std::wstring& program, const std::wstring& arguments,
 std::wstring ProgramPath();
 std::wstring EnvironmentValue(const wchar_t* name);
 
+// The Windows the program runs on. The tests are built for the same processor
+// as the ZORIZA.exe they start, so what the driver sees the program sees.
+// A 32-bit Windows: no 64-bit programs, and 16-bit ones still run.
+bool On32BitWindows();
+// A 32-bit program on 64-bit Windows, which sets its "ProgramFiles" from "ProgramFiles(x86)".
+bool As32BitProgramOn64BitWindows();
+
 }  // namespace zoriza::e2e

@@ -242,24 +242,39 @@ TEST_F(StartUpTest, FirstRunFollowsTheUserLocale) {
     EXPECT_FALSE(SettingsKeyExists());
 }
 
+TEST_F(StartUpTest, PlatformOptionsFollowThisWindows) {
+    const std::array<bool, 3> enabled = On32BitWindows() ? std::array{true, true, false} : std::array{false, true, true};
+    const std::array<bool, 3> checked = On32BitWindows() ? std::array{false, true, false} : std::array{false, false, true};
+    RunningProgram program;
+    ASSERT_TRUE(OpenedQuietly(program));
+    const WindowState state = Read(program);
+    EXPECT_EQ(state.platformEnabled, enabled);
+    EXPECT_EQ(state.platformChecked, checked);
+}
+
+// The variables as a 64-bit Windows could not give them, imitated.
 TEST_F(StartUpTest, PlatformOptionsFollowTheProgramFilesVariables) {
+    struct Options {
+        std::array<bool, 3> enabled;
+        std::array<bool, 3> checked;
+    };
     struct Case {
         const char* description;
         Environment environment;
         bool unregisterFolders;  // else Wine sets "ProgramFiles" from the registry whatever the environment says
-        std::array<bool, 3> enabled;
-        std::array<bool, 3> checked;
+        Options options;
+        std::optional<Options> as32BitProgram;  // where 64-bit Windows makes "ProgramFiles" differ for one
     };
     const Case cases[] = {
-        {"64-bit Windows, as Wine starts programs", {}, false, {false, true, true}, {false, false, true}},
-        {"ProgramFiles(x86) empty", {{kProgramFilesX86, L""}}, false, {true, true, false}, {false, true, false}},
-        {"only ProgramFiles", {{kProgramFilesX86, std::nullopt}}, false, {true, true, false}, {false, true, false}},
+        {"ProgramFiles(x86) empty", {{kProgramFilesX86, L""}}, false, {{true, true, false}, {false, true, false}},
+         Options{{true, false, false}, {true, false, false}}},
+        {"only ProgramFiles", {{kProgramFilesX86, std::nullopt}}, false, {{true, true, false}, {false, true, false}}, {}},
         {"only ProgramFiles(x86)", {{kProgramFiles, std::nullopt}, {kProgramW6432, std::nullopt}}, true,
-         {false, true, true}, {false, false, true}},
+         {{false, true, true}, {false, false, true}}, {}},
         {"neither", {{kProgramFiles, std::nullopt}, {kProgramW6432, std::nullopt}, {kProgramFilesX86, std::nullopt}},
-         true, {true, false, false}, {true, false, false}},
+         true, {{true, false, false}, {true, false, false}}, {}},
         {"both empty", {{kProgramFiles, L""}, {kProgramW6432, L""}, {kProgramFilesX86, L""}}, true,
-         {true, false, false}, {true, false, false}},
+         {{true, false, false}, {true, false, false}}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.description);
@@ -268,8 +283,9 @@ TEST_F(StartUpTest, PlatformOptionsFollowTheProgramFilesVariables) {
         RunningProgram program({L"C:\\", c.environment});
         ASSERT_TRUE(OpenedQuietly(program));
         const WindowState state = Read(program);
-        EXPECT_EQ(state.platformEnabled, c.enabled);
-        EXPECT_EQ(state.platformChecked, c.checked);
+        const Options& expected = As32BitProgramOn64BitWindows() && c.as32BitProgram ? *c.as32BitProgram : c.options;
+        EXPECT_EQ(state.platformEnabled, expected.enabled);
+        EXPECT_EQ(state.platformChecked, expected.checked);
         EXPECT_FALSE(SettingsKeyExists());
     }
 }
