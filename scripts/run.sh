@@ -12,17 +12,20 @@
 # shortcut read back from its file and the settings saved, then where the
 # picture is.
 #
-# Everything stays in build/win64: the prefix (run-prefix) and its private
+# It runs the file that ships: the 32-bit ZORIZA.exe of the win32 preset, in a
+# 64-bit prefix that runs 32-bit programs as a 64-bit Windows does.
+#
+# Everything stays in build/win32: the prefix (run-prefix) and its private
 # HOME (run-prefix-home), the server (demo-server) and the picture
 # (screenshots/zoriza.png). ZORIZA_RUN_PREFIX and ZORIZA_SCREENSHOT choose
 # another prefix or picture.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target ZORIZA zoriza_demo -j "$(nproc)"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 --target ZORIZA zoriza_demo -j "$(nproc)"
 
-build="$PWD/build/win64"
+build="$PWD/build/win32"
 program="$build/app/ZORIZA.exe"
 demo="$build/tests/windows/zoriza_demo.exe"
 server="$build/demo-server"
@@ -43,7 +46,9 @@ if [ ! -f "$marker" ]; then
   echo "preparing a Wine prefix in $WINEPREFIX"
   rm -rf "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1
-  wine reg add 'HKLM\Software\Wine\Drives' /v f: /d network /f >/dev/null 2>&1
+  # The 64-bit view, where Wine reads drive types: the plain `wine reg` of a
+  # prefix that runs 32-bit programs is the 32-bit one.
+  wine reg add 'HKLM\Software\Wine\Drives' /v f: /d network /f /reg:64 >/dev/null 2>&1
   timeout 60 wineserver -w || wineserver -k
   find "$WINEPREFIX/drive_c/users" -type l | while read -r link; do rm "$link"; mkdir -p "$link"; done
   touch "$marker"

@@ -5,10 +5,10 @@
 # server's F:\VekPro, in docs/screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-prefixes="$PWD/build/win64/screenshot-prefixes"
+prefixes="$PWD/build/win32/screenshot-prefixes"
 # Wine takes the language from the locale's name; C.UTF-8's data behind each
 # name keeps the shell from warning about a locale this machine lacks.
-export LOCPATH="$PWD/build/win64/locales"
+export LOCPATH="$PWD/build/win32/locales"
 mkdir -p "$LOCPATH"
 for pair in ca_ES:catala gl_ES:galego oc_FR:aranes es_ES:castellano; do
   locale=${pair%%:*}
