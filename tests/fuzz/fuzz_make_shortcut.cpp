@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "platform/base/error.h"
-#include "platform/memory/memory_shell_links.h"
+#include "tests/memory_platform/memory_shell_links.h"
 #include "shortcuts/shortcuts.h"
 #include "tests/fuzz/fuzz_input.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "localisation/catalogue.h"
-#include "platform/memory/memory_environment.h"
+#include "tests/memory_platform/memory_environment.h"
 
 namespace zoriza {
 namespace {

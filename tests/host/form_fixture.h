@@ -11,11 +11,11 @@
 #include "localisation/catalogue.h"
 #include "main_window/layout.h"
 #include "main_window/main_window.h"
-#include "platform/memory/memory_controls.h"
-#include "platform/memory/memory_environment.h"
-#include "platform/memory/memory_file_system.h"
-#include "platform/memory/memory_registry.h"
-#include "platform/memory/memory_shell_links.h"
+#include "tests/memory_platform/memory_controls.h"
+#include "tests/memory_platform/memory_environment.h"
+#include "tests/memory_platform/memory_file_system.h"
+#include "tests/memory_platform/memory_registry.h"
+#include "tests/memory_platform/memory_shell_links.h"
 #include "platform/base/text.h"
 
 namespace zoriza::testing {

@@ -6,7 +6,7 @@
 
 #include "platform/base/error.h"
 #include "platform/headless/headless_folder_list.h"
-#include "platform/memory/memory_file_system.h"
+#include "tests/memory_platform/memory_file_system.h"
 
 namespace zoriza::testing {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/base/error.h"
-#include "platform/memory/memory_shell_links.h"
+#include "tests/memory_platform/memory_shell_links.h"
 #include "shortcuts/shortcuts.h"
 
 namespace zoriza {

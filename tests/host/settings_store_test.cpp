@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/memory/memory_registry.h"
+#include "tests/memory_platform/memory_registry.h"
 #include "settings/settings_store.h"
 
 namespace zoriza {

@@ -1,4 +1,4 @@
-#include "platform/memory/memory_file_system.h"
+#include "tests/memory_platform/memory_file_system.h"
 
 #include "platform/base/error.h"
 #include "platform/base/text.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/headless/headless_controls.h"
-#include "platform/memory/memory_file_system.h"
+#include "tests/memory_platform/memory_file_system.h"
 #include "platform/window_toolkit.h"
 
 namespace zoriza {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory/memory_file_system.h"
+#include "tests/memory_platform/memory_file_system.h"
 #include "platform/shell_links.h"
 
 namespace zoriza {

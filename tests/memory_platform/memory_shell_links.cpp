@@ -1,4 +1,4 @@
-#include "platform/memory/memory_shell_links.h"
+#include "tests/memory_platform/memory_shell_links.h"
 
 #include "platform/base/error.h"
 

@@ -1,4 +1,4 @@
-#include "platform/memory/memory_controls.h"
+#include "tests/memory_platform/memory_controls.h"
 
 #include <cwctype>
 

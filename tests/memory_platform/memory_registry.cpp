@@ -1,4 +1,4 @@
-#include "platform/memory/memory_registry.h"
+#include "tests/memory_platform/memory_registry.h"
 
 #include <algorithm>
 #include <cstring>
