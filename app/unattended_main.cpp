@@ -13,7 +13,7 @@
 #include "app/unattended_output.h"
 #include "app/win32_services.h"
 #include "platform/base/text.h"
-#include "platform/win32/list_text.h"
+#include "platform/win32/current_folder.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_drives.h"
 #include "unattended/run_report.h"

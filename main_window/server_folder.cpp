@@ -7,12 +7,6 @@
 
 namespace zoriza {
 
-namespace {
-
-constexpr std::size_t kDriveLength = 2;  // "F:"
-
-}  // namespace
-
 void Form1::Drive1_Change() {
     try {
         c_.Dir1.SetPath(c_.Drive1.Drive().substr(0, kDriveLength));
@@ -45,7 +39,7 @@ void Form1::Search_Click() {
     std::vector<std::wstring> drives;
     std::vector<std::wstring> launchers;
     for (std::int16_t i = 0; i < c_.Drive1.ListCount(); ++i) {
-        drives.push_back(AsciiUpper(c_.Drive1.List(i).substr(0, kDriveLength)));
+        drives.push_back(DriveKey(c_.Drive1.List(i)));
         launchers.push_back(drives.back() + L"\\" + target.AppCode + L"\\" + target.BatchFile);
     }
     const std::size_t found = services_.files.FirstHolding(launchers, EntryKinds::NormalFiles);

@@ -45,4 +45,7 @@ private:
     std::wstring context_;
 };
 
+// An index or a value that a control cannot take.
+[[noreturn]] inline void ThrowInvalidProperty() { throw AppError(kInvalidPropertyValue, L"Invalid property value"); }
+
 }  // namespace zoriza

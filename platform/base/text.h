@@ -15,6 +15,11 @@ inline std::wstring AsciiUpper(std::wstring text) {
     return text;
 }
 
+inline constexpr std::size_t kDriveLength = 2;  // "F:"
+
+// "F:" for any text that begins with a drive letter and a colon, in either case.
+inline std::wstring DriveKey(const std::wstring& text) { return AsciiUpper(text.substr(0, kDriveLength)); }
+
 // A whole number in decimal, with a minus sign when negative: "0", "-1".
 inline std::wstring DecimalText(long long number) {
     const bool negative = number < 0;

@@ -5,16 +5,6 @@
 
 namespace zoriza {
 
-namespace {
-
-[[noreturn]] void ThrowInvalidProperty() {
-    throw AppError(kInvalidPropertyValue, L"Invalid property value");
-}
-
-std::wstring DriveKey(const std::wstring& text) { return AsciiUpper(text.substr(0, 2)); }
-
-}  // namespace
-
 std::wstring HeadlessListBox::List(std::int16_t index) const {
     if (index < 0 || index >= ListCount()) ThrowInvalidProperty();
     return entries_[static_cast<std::size_t>(index)];

@@ -9,7 +9,6 @@ namespace zoriza {
 
 namespace {
 
-constexpr std::size_t kDriveLength = 2;  // "F:"
 constexpr std::size_t kRootLength = 3;   // "F:\"
 
 bool IsLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
@@ -17,8 +16,6 @@ bool IsLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <=
 bool BeginsWithDrive(const std::wstring& path) {
     return path.size() >= kDriveLength && IsLetter(path[0]) && path[1] == L':';
 }
-
-std::wstring DriveKey(const std::wstring& path) { return AsciiUpper(path.substr(0, kDriveLength)); }
 
 // A full path as the window's list shows it, resolved as the system resolves
 // one: the drive letter in upper case, "." and ".." taken away, no doubled

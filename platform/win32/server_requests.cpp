@@ -6,7 +6,6 @@
 
 #include "platform/base/error.h"
 #include "platform/base/text.h"
-#include "platform/win32/list_text.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
 

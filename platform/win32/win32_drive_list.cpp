@@ -1,7 +1,10 @@
 // The drive list: a drop-down of the machine's drives, "c: [label]".
 #include <algorithm>
 
-#include "platform/win32/list_text.h"
+#include "platform/base/error.h"
+#include "platform/base/text.h"
+#include "platform/win32/current_folder.h"
+#include "platform/win32/list_item_text.h"
 #include "platform/win32/system_libraries.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_drives.h"

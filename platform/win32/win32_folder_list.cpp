@@ -2,7 +2,8 @@
 // its subfolders, indented.
 #include <algorithm>
 
-#include "platform/win32/list_text.h"
+#include "platform/base/text.h"
+#include "platform/win32/current_folder.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_error.h"

@@ -1,5 +1,6 @@
 // The list boxes of languages and editions.
-#include "platform/win32/list_text.h"
+#include "platform/base/error.h"
+#include "platform/win32/list_item_text.h"
 #include "platform/win32/win32_controls.h"
 
 namespace zoriza {

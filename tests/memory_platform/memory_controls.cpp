@@ -9,8 +9,6 @@ namespace zoriza {
 
 namespace {
 
-std::wstring DriveKey(const std::wstring& text) { return AsciiUpper(text.substr(0, 2)); }
-
 // "f:\VekPro\" is shown as "F:\VekPro"; a root keeps its backslash.
 std::wstring CanonicalFolder(std::wstring path) {
     while (path.size() > 3 && path.back() == L'\\') path.pop_back();
