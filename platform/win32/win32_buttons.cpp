@@ -1,14 +1,8 @@
-// Captions, the option group, the check box and the window itself.
+// Captions, the option group and the check box.
 #include "platform/win32/win32_controls.h"
 #include "platform/win32/win32_error.h"
 
 namespace zoriza {
-
-namespace {
-
-[[noreturn]] void ThrowInvalidProperty() { throw AppError(kInvalidPropertyValue, L"Invalid property value"); }
-
-}  // namespace
 
 std::wstring Win32Caption::Caption() const {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(handle_)) + 1, L'\0');
@@ -72,24 +66,5 @@ void Win32CheckBox::SetValue(std::int16_t value) {
 }
 
 void Win32CheckBox::Toggle() { SetValue(Value() == kChecked ? kCleared : kChecked); }
-
-void Win32Window::Unload() { DestroyWindow(handle_); }
-
-void Win32Window::EndProgram() { PostQuitMessage(0); }
-
-void Win32Window::ShowMessage(const std::wstring& text, const std::wstring& title, MessageIcon icon) {
-    // The user reads the box with the ordinary pointer.
-    const bool wasBusy = busy_;
-    SetBusy(false);
-    const UINT style = MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : 0);
-    MessageBoxW(IsWindow(handle_) ? handle_ : nullptr, text.c_str(),
-                title.empty() ? applicationTitle_.c_str() : title.c_str(), style);
-    SetBusy(wasBusy);
-}
-
-void Win32Window::SetBusy(bool busy) {
-    busy_ = busy;
-    SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
-}
 
 }  // namespace zoriza
