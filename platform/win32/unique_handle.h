@@ -1,6 +1,7 @@
 // Owners for the handles the Windows API hands out: each closes its handle
 // exactly once, when the owner goes out of scope or is given another one.
-// Every close call of the program and its tests lives here.
+// Every handle of the program and its tests is closed here; COM objects are
+// released by ComPtr (com_ptr.h).
 #pragma once
 
 #include <windows.h>

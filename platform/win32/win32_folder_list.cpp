@@ -44,8 +44,8 @@ std::wstring LastPart(const std::wstring& path) {
     return path.size() <= 3 ? path : path.substr(path.rfind(L'\\') + 1);
 }
 
-// The visible subfolders, sorted as Explorer sorts them; throws when the
-// folder cannot be read.
+// The visible subfolders, by name with case ignored (an ordinal comparison,
+// not a locale's); throws when the folder cannot be read, whole.
 std::vector<std::wstring> Subfolders(const std::wstring& folder) {
     WIN32_FIND_DATAW entry{};
     const UniqueFindHandle find(FindFirstFileExW(ChildPath(folder, L"*").c_str(), FindExInfoBasic, &entry,
@@ -64,6 +64,8 @@ std::vector<std::wstring> Subfolders(const std::wstring& folder) {
             names.push_back(name);
         }
     } while (FindNextFileW(find.get(), &entry));
+    // A listing that broke off part-way is no shorter list: it is an error.
+    if (const DWORD code = GetLastError(); code != ERROR_NO_MORE_FILES) throw FileError(code);
     std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
         return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_LESS_THAN;
     });
