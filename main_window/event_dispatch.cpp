@@ -1,5 +1,5 @@
-// The form's wiring: control events to handlers, the dispatcher that turns an
-// escaping error into the error report, and the key preview.
+// The dispatcher: each event to its handler, and an error that escapes one
+// turned into the error report.
 #include <new>
 #include <stdexcept>
 
@@ -20,12 +20,6 @@ std::wstring Widen(const char* text) {
 }
 
 }  // namespace
-
-Form1::Form1(const FormControls& controls, const FormServices& services)
-    : c_(controls), services_(services) {
-    c_.Lang.OnClick([this] { Lang_Click(); });
-    c_.Drive1.OnChange([this] { Drive1_Change(); });
-}
 
 void Form1::Run(FormEvent event) {
     switch (event) {
@@ -60,12 +54,6 @@ std::wstring ErrorReportText(const AppError& error) {
 void Form1::ReportError(const AppError& error) {
     observer_->ErrorReported(error);
     c_.form.ShowMessage(ErrorReportText(error), kApplicationTitle, MessageIcon::Error);
-}
-
-void Form1::Form_KeyPress(std::int16_t& KeyAscii) {
-    if (KeyAscii != kEscape) return;
-    c_.form.Unload();
-    c_.form.EndProgram();
 }
 
 }  // namespace zoriza

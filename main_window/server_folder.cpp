@@ -1,6 +1,5 @@
 // The server folder: the folder list follows the drive list, and the scan
 // looks on every drive for the edition's folder holding its launcher.
-#include "localisation/catalogue.h"
 #include "main_window/main_window.h"
 #include "main_window/wait_cursor.h"
 #include "platform/base/text.h"
@@ -15,19 +14,6 @@ void Form1::Drive1_Change() {
         c_.Drive1.ShowDrive(c_.Dir1.Path());
         throw;
     }
-}
-
-LaunchTarget Form1::CurrentLaunchTarget() const {
-    return ResolveLaunchTarget(c_.App.ListIndex(), c_.Dir1.Path(), c_.Platform.Value(0));
-}
-
-bool Form1::IsNormalFile(const std::wstring& path) {
-    return !services_.files.FirstMatch(path, EntryKinds::NormalFiles).empty();
-}
-
-void Form1::ShowNotFound(const std::wstring& text) {
-    c_.form.ShowMessage(c_.App.Text() + L"\r\n\r\n" + text, Translate(L"NO S'HA TROBAT"),
-                        MessageIcon::Error);
 }
 
 // The drives are looked up together, so that drives whose server does not
