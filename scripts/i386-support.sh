@@ -48,7 +48,9 @@ register_qemu() {
 
 ensure() {
   if probe; then
-    if [ -e "$binfmt/qemu-i386" ] && grep -q '^enabled' "$binfmt/qemu-i386" 2>/dev/null; then
+    # A registration is the kernel's, seen wherever binfmt_misc is mounted.
+    mountpoint -q "$binfmt" || mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null
+    if grep -q '^enabled' "$binfmt/qemu-i386" 2>/dev/null; then
       echo "i386 code: run by qemu-user through binfmt_misc"
     else
       echo "i386 code: run by this kernel"
