@@ -1,13 +1,20 @@
-// Measures ZORIZA.exe side by side with the floor programs, in the Wine
-// prefix it runs in, and prints one line per measurement for bench/run.sh:
+// Measures builds of ZORIZA.exe side by side with the floor programs built
+// by the same toolchain, in the Wine prefix they run in, and prints one line
+// per measurement for bench/run.sh:
 //
-//   sample <measure> <program> <value>
+//   sample <measure> <build> <program> <value>
 //   info <key> <value>
 //
-//   zoriza_bench.exe PHASE... --floor-window EXE --floor-dlls EXE
-//                    --floor-controls EXE --floor-panel EXE --floor-create EXE
-//                    [--runs N] [--warmup N] [--settle MS] [--variant EXE]
+//   zoriza_bench.exe PHASE... --build LABEL ZORIZA_EXE FLOOR_FOLDER [--build ...]
+//                    [--runs N] [--warmup N] [--settle MS]
+//                    [--variant EXE] [--variant-build LABEL]
 //                    [--drives N] [--launcher X] [--not-ready X]
+//
+// Each --build names a ZORIZA.exe and the folder of its floor programs
+// (floor_window.exe, floor_window_dlls.exe, floor_window_controls.exe,
+// floor_panel.exe, floor_create.exe); the first is the shipped file. In every
+// phase but the stalled one all builds take their turns in the same rounds,
+// so that they can be compared with each other as well as with their floors.
 //
 // Phases:
 //   startup  process start to the main window shown and idle, then the
@@ -15,7 +22,9 @@
 //            the empty-window floor, the floor that loads ZORIZA.exe's DLLs
 //            and the one that also shows controls like ZORIZA.exe's; and,
 //            for reference, what probing the prefix's drives costs. With
-//            --variant, another build of ZORIZA.exe takes its turn as well.
+//            --variant, another build of ZORIZA.exe takes its turn as well,
+//            reported beside the --variant-build build (the first unless
+//            named).
 //   create   posting the click on CREAR to the report's message box, against
 //            the floor that writes the same shortcuts and settings directly
 //            (timed inside itself) and a click that only opens a message box.
@@ -26,15 +35,16 @@
 //            launcher drive's edition folder, against the floor panel's scan,
 //            on the drives linked into the prefix (--drives of them mapped,
 //            the launcher on --launcher, --not-ready the drive that fails).
-//   stalled  ZORIZA.exe alone, with a:, b:, d: and e: served by stalling
+//   stalled  the first build's ZORIZA.exe alone (each run waits for its
+//            bound of 3 s), with a:, b:, d: and e: served by stalling
 //            servers and the launcher on f:: the scan with 0, 1 (e:) and 4
 //            of them stalled, and start-up to idle with the saved folder on
 //            e: while it answers and while it stalls.
 //
 // Each run starts a fresh process of every program; the programs take turns,
 // the first of each round moving on by one, and the first --warmup rounds
-// are not reported. ZORIZA.exe is named by ZORIZA_EXE, as for the
-// end-to-end tests.
+// are not reported. The end-to-end driver starts the ZORIZA.exe that
+// ZORIZA_EXE names, so it is set to each build's in turn.
 #include <windows.h>
 #include <psapi.h>
 
@@ -87,8 +97,8 @@ std::string Narrow(const std::wstring& text) {
     return narrow;
 }
 
-void Sample(const char* measure, const char* program, double value) {
-    std::printf("sample %s %s %.4f\n", measure, program, value);
+void Sample(const char* measure, const std::string& build, const char* program, double value) {
+    std::printf("sample %s %s %s %.4f\n", measure, build.c_str(), program, value);
     std::fflush(stdout);
 }
 
@@ -98,10 +108,48 @@ void Info(const std::string& key, const std::string& value) {
 }
 
 struct Program {
+    std::string build;
     const char* name;
     std::wstring path;
     const wchar_t* windowClass;
+
+    std::string Who() const { return std::string(name) + " (" + build + ")"; }
 };
+
+// One ZORIZA.exe and the floor programs built by its toolchain.
+struct Build {
+    std::string label;
+    Program zoriza;
+    Program floor;
+    Program floorDlls;
+    Program floorControls;
+    Program panel;
+    std::wstring floorCreate;
+};
+
+std::wstring WindowsPath(std::wstring path) {
+    for (wchar_t& c : path) {
+        if (c == L'/') c = L'\\';
+    }
+    return path;
+}
+
+Build MakeBuild(const std::wstring& label, const std::wstring& zoriza, const std::wstring& floorFolder) {
+    const std::string name = Narrow(label);
+    const std::wstring folder = WindowsPath(floorFolder) + L"\\";
+    return Build{name,
+                 {name, "zoriza", WindowsPath(zoriza), kZorizaClass},
+                 {name, "floor", folder + L"floor_window.exe", kFloorWindowClass},
+                 {name, "floor_dlls", folder + L"floor_window_dlls.exe", kFloorWindowClass},
+                 {name, "floor_controls", folder + L"floor_window_controls.exe", kFloorWindowClass},
+                 {name, "floor_panel", folder + L"floor_panel.exe", kFloorPanelClass},
+                 folder + L"floor_create.exe"};
+}
+
+// The end-to-end driver's RunningProgram starts the ZORIZA.exe named by ZORIZA_EXE.
+void UseZorizaOf(const Build& build) {
+    if (!SetEnvironmentVariableW(L"ZORIZA_EXE", build.zoriza.path.c_str())) Fail("cannot set ZORIZA_EXE");
+}
 
 struct ThreadWindowSearch {
     const wchar_t* className;
@@ -187,7 +235,7 @@ public:
                                               L"C:\\", &startup, &started);
              ++attempt) {
             if (attempt == 3) {
-                Fail(std::string(program.name) + " did not start (error " + std::to_string(GetLastError()) + ")");
+                Fail(program.Who() + " did not start (error " + std::to_string(GetLastError()) + ")");
             }
             Sleep(200);
             begin = NowMs();
@@ -196,12 +244,12 @@ public:
         const double deadline = begin + kTimeoutMs;
         while ((window_ = FindThreadWindow(process_.threadId, program.windowClass)) == nullptr) {
             if (WaitForSingleObject(process_.process.get(), 0) == WAIT_OBJECT_0 || NowMs() > deadline) {
-                Fail(std::string(program.name) + " showed no window");
+                Fail(program.Who() + " showed no window");
             }
             Sleep(1);
         }
         if (WaitForInputIdle(process_.process.get(), static_cast<DWORD>(kTimeoutMs)) != 0) {
-            Fail(std::string(program.name) + " did not become idle");
+            Fail(program.Who() + " did not become idle");
         }
         startToIdleMs_ = NowMs() - begin;
     }
@@ -246,7 +294,10 @@ void Interleave(std::size_t count, int warmup, int runs, Measure measure) {
 
 // What ZORIZA.exe's drive list asks of every drive when it opens: its type,
 // and for a fixed, network or RAM drive its label. Timed here, in the
-// driver, for the drives of the prefix.
+// driver, for the drives of the prefix: reported as a sample of the driver's
+// own processor.
+const char* DriverBuild() { return sizeof(void*) == 8 ? "x86_64" : "i686"; }
+
 double ProbeDrives() {
     const DWORD length = GetLogicalDriveStringsW(0, nullptr);
     std::wstring roots(length, L'\0');
@@ -265,7 +316,7 @@ void StartUpPhase(const std::vector<Program>& programs, int warmup, int runs) {
     Interleave(programs.size() + 1, warmup, runs, [&](std::size_t index, bool report) {
         if (index == programs.size()) {
             const double ms = ProbeDrives();
-            if (report) Sample("drive_probe_ms", "driver", ms);
+            if (report) Sample("drive_probe_ms", DriverBuild(), "driver", ms);
             return;
         }
         const Program& program = programs[index];
@@ -274,7 +325,7 @@ void StartUpPhase(const std::vector<Program>& programs, int warmup, int runs) {
         memory.cb = sizeof(memory);
         if (!GetProcessMemoryInfo(started.Process(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
                                   sizeof(memory))) {
-            Fail(std::string("no memory counters for ") + program.name);
+            Fail("no memory counters for " + program.Who());
         }
         started.Close();
         // Windows gives the commit charge twice, as PrivateUsage and as
@@ -287,9 +338,9 @@ void StartUpPhase(const std::vector<Program>& programs, int warmup, int runs) {
             Info("private_bytes_from", privateUsageFilled ? "PrivateUsage" : "PagefileUsage");
         }
         if (!report) return;
-        Sample("startup_ms", program.name, started.StartToIdleMs());
-        Sample("peak_working_set_bytes", program.name, static_cast<double>(memory.PeakWorkingSetSize));
-        Sample("private_bytes", program.name,
+        Sample("startup_ms", program.build, program.name, started.StartToIdleMs());
+        Sample("peak_working_set_bytes", program.build, program.name, static_cast<double>(memory.PeakWorkingSetSize));
+        Sample("private_bytes", program.build, program.name,
                static_cast<double>(privateUsageFilled ? memory.PrivateUsage : memory.PagefileUsage));
     });
 }
@@ -312,7 +363,7 @@ void PrepareCreate() {
 }
 
 // The eight shortcuts and five settings, as the create command leaves them.
-std::map<std::wstring, LinkFields> CheckCreated(const char* who) {
+std::map<std::wstring, LinkFields> CheckCreated(const std::string& who) {
     std::map<std::wstring, LinkFields> links;
     for (const std::wstring& link : LinksUnder(DesktopFolder())) {
         links[L"Desktop\\" + link] = ReadLink(DesktopFolder() + L"\\" + link);
@@ -320,11 +371,11 @@ std::map<std::wstring, LinkFields> CheckCreated(const char* who) {
     for (const std::wstring& link : LinksUnder(ProgramsFolder())) {
         links[L"Programs\\" + link] = ReadLink(ProgramsFolder() + L"\\" + link);
     }
-    if (links.size() != 8) Fail(std::string(who) + " left " + std::to_string(links.size()) + " shortcuts, not 8");
+    if (links.size() != 8) Fail(who + " left " + std::to_string(links.size()) + " shortcuts, not 8");
     for (const ExpectedSetting& setting : kExpectedSettings) {
         const auto stored = Stored(setting.name);
         if (!stored || stored->type != REG_SZ || stored->Text() != setting.text) {
-            Fail(std::string(who) + " did not save " + Narrow(setting.name));
+            Fail(who + " did not save " + Narrow(setting.name));
         }
     }
     return links;
@@ -336,19 +387,21 @@ bool SameFields(const LinkFields& a, const LinkFields& b) {
            a.hotkey == b.hotkey && a.showCommand == b.showCommand && a.headerHotkey == b.headerHotkey;
 }
 
-void WaitIdle(const RunningProgram& program) {
+void WaitIdle(const RunningProgram& program, const std::string& who) {
     const UniqueHandle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, program.ProcessId()));
-    if (!process) Fail("cannot open ZORIZA.exe's process");
+    if (!process) Fail("cannot open the process of " + who);
     const DWORD waited = WaitForInputIdle(process.get(), static_cast<DWORD>(kTimeoutMs));
-    if (waited != 0) Fail("ZORIZA.exe did not become idle");
+    if (waited != 0) Fail(who + " did not become idle");
 }
 
 // The worked example's choices, then the click on CREAR.
-double CreateWithZoriza(std::map<std::wstring, LinkFields>* links) {
+double CreateWithZoriza(const Build& build, std::map<std::wstring, LinkFields>* links) {
+    const std::string who = build.zoriza.Who();
     PrepareCreate();
+    UseZorizaOf(build);
     RunningProgram program;
-    if (program.Window() == nullptr) Fail("ZORIZA.exe showed no window");
-    WaitIdle(program);
+    if (program.Window() == nullptr) Fail(who + " showed no window");
+    WaitIdle(program, who);
     program.Click(ControlId::Platform1);
     if (!program.WaitUntil([&] { return program.Checked(ControlId::Platform1); })) Fail("32 bit not chosen");
     if (!program.Checked(ControlId::Icona)) program.Click(ControlId::Icona);
@@ -368,32 +421,33 @@ double CreateWithZoriza(std::map<std::wstring, LinkFields>* links) {
     const HWND box = WaitForMessageBoxOf(program.Window());
     const double elapsed = NowMs() - begin;
 
-    if (box == nullptr) Fail("ZORIZA.exe showed no report");
+    if (box == nullptr) Fail(who + " showed no report");
     const std::wstring text = MessageBoxText(box);
     CloseBox(box);
-    if (text != kCreatedReport) Fail("ZORIZA.exe reported: " + Narrow(text));
-    *links = CheckCreated("ZORIZA.exe");
+    if (text != kCreatedReport) Fail(who + " reported: " + Narrow(text));
+    *links = CheckCreated(who);
     program.CloseWindow();
     program.WaitForExit(5s);
     return elapsed;
 }
 
-double CreateWithFloor(const std::wstring& path, std::map<std::wstring, LinkFields>* links) {
+double CreateWithFloor(const Build& build, std::map<std::wstring, LinkFields>* links) {
+    const std::string who = "floor_create (" + build.label + ")";
     PrepareCreate();
-    std::wstring commandLine = L"\"" + path + L"\" " + kServerFolder + L" " + std::to_wstring(settleMs);
+    std::wstring commandLine = L"\"" + build.floorCreate + L"\" " + kServerFolder + L" " + std::to_wstring(settleMs);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, L"C:\\", &startup, &started)) {
-        Fail("floor_create did not start");
+        Fail(who + " did not start");
     }
     const UniqueProcess process(started);
     DWORD code = 0;
     const bool ended = WaitForSingleObject(process.process.get(), static_cast<DWORD>(kTimeoutMs)) == WAIT_OBJECT_0;
     GetExitCodeProcess(process.process.get(), &code);
     if (!ended) TerminateProcess(process.process.get(), 1);
-    if (!ended || code >= 0xE0000000) Fail("floor_create failed: " + std::to_string(code));
-    *links = CheckCreated("floor_create");
+    if (!ended || code >= 0xE0000000) Fail(who + " failed: " + std::to_string(code));
+    *links = CheckCreated(who);
     return code / 1000.0;
 }
 
@@ -404,45 +458,51 @@ double ClickToMessageBox(const Program& panel) {
     PostMessageW(GetDlgItem(started.Window(), kPanelBoxButton), BM_CLICK, 0, 0);
     const HWND box = WaitForMessageBoxOf(started.Window());
     const double elapsed = NowMs() - begin;
-    if (box == nullptr) Fail("floor_panel showed no message box");
+    if (box == nullptr) Fail(panel.Who() + " showed no message box");
     CloseBox(box);
     return elapsed;
 }
 
-void CreatePhase(const Program& panel, const std::wstring& floorCreate, int warmup, int runs) {
-    bool compared = false;
-    std::map<std::wstring, LinkFields> zorizaLinks;
-    std::map<std::wstring, LinkFields> floorLinks;
-    Interleave(3, warmup, runs, [&](std::size_t index, bool report) {
-        switch (index) {
-            case 0: {
-                const double ms = CreateWithZoriza(&zorizaLinks);
-                if (report) Sample("create_ms", "zoriza", ms);
-                break;
-            }
-            case 1: {
-                const double ms = CreateWithFloor(floorCreate, &floorLinks);
-                if (report) Sample("create_ms", "floor_create", ms);
-                break;
-            }
-            default: {
-                const double ms = ClickToMessageBox(panel);
-                if (report) Sample("create_ms", "floor_box", ms);
-                break;
-            }
+// Whether a build's floor wrote the same shortcuts as its ZORIZA.exe (a
+// shortcut's target may name the folders of the program's own processor).
+void CompareCreated(const Build& build, const char* phase, const std::map<std::wstring, LinkFields>& zoriza,
+                    const std::map<std::wstring, LinkFields>& floor) {
+    bool same = zoriza.size() == floor.size();
+    for (const auto& [name, fields] : zoriza) {
+        const auto other = floor.find(name);
+        if (other == floor.end() || !SameFields(fields, other->second)) {
+            Info(std::string(phase) + "_field_difference_" + build.label, Narrow(name));
+            same = false;
         }
-        if (!compared && !zorizaLinks.empty() && !floorLinks.empty()) {
-            compared = true;
-            bool same = zorizaLinks.size() == floorLinks.size();
-            for (const auto& [name, fields] : zorizaLinks) {
-                const auto other = floorLinks.find(name);
-                if (other == floorLinks.end() || !SameFields(fields, other->second)) {
-                    Info("create_field_difference", Narrow(name));
-                    same = false;
-                }
-            }
-            Info("create_floor_writes_same_fields", same ? "yes" : "no");
-            if (!same) Fail("the floor does not write what ZORIZA.exe writes");
+    }
+    Info(std::string(phase) + "_floor_writes_same_fields_" + build.label, same ? "yes" : "no");
+    if (!same) Fail("the floor does not write what " + build.zoriza.Who() + " writes (" + phase + ")");
+}
+
+// What one build's ZORIZA.exe and floor wrote, kept until they are compared.
+struct Written {
+    std::map<std::wstring, LinkFields> zoriza;
+    std::map<std::wstring, LinkFields> floor;
+    bool compared = false;
+};
+
+void CreatePhase(const std::vector<Build>& builds, int warmup, int runs) {
+    constexpr std::size_t kTurns = 3;
+    std::vector<Written> written(builds.size());
+    Interleave(kTurns * builds.size(), warmup, runs, [&](std::size_t index, bool report) {
+        const Build& build = builds[index / kTurns];
+        Written& by = written[index / kTurns];
+        double ms = 0;
+        const char* name = nullptr;
+        switch (index % kTurns) {
+            case 0: ms = CreateWithZoriza(build, &by.zoriza); name = "zoriza"; break;
+            case 1: ms = CreateWithFloor(build, &by.floor); name = "floor_create"; break;
+            default: ms = ClickToMessageBox(build.panel); name = "floor_box"; break;
+        }
+        if (report) Sample("create_ms", build.label, name, ms);
+        if (!by.compared && !by.zoriza.empty() && !by.floor.empty()) {
+            by.compared = true;
+            CompareCreated(build, "create", by.zoriza, by.floor);
         }
     });
     PrepareCreate();
@@ -453,31 +513,29 @@ void CreatePhase(const Program& panel, const std::wstring& floorCreate, int warm
 // The worked example as switches: what the create phase chooses in the window.
 constexpr wchar_t kUnattendedCreate[] = L"/create /edition:VekPro /folder:F:\\VekPro /platform:32 /desktop:yes /lang:ca";
 
-// ZORIZA.exe /create and floor_create.exe, each started as a process and
-// timed from its start to its end, its standard output in a pipe.
-void UnattendedPhase(const std::wstring& floorCreate, int warmup, int runs) {
-    std::map<std::wstring, LinkFields> links[2];
-    Interleave(2, warmup, runs, [&](std::size_t index, bool report) {
-        const bool zoriza = index == 0;
-        const char* name = zoriza ? "zoriza" : "floor_create";
+// Each build's ZORIZA.exe /create and floor_create.exe, each started as a
+// process and timed from its start to its end, its standard output in a pipe.
+void UnattendedPhase(const std::vector<Build>& builds, int warmup, int runs) {
+    std::vector<Written> written(builds.size());
+    Interleave(2 * builds.size(), warmup, runs, [&](std::size_t index, bool report) {
+        const Build& build = builds[index / 2];
+        const bool zoriza = index % 2 == 0;
+        const std::string who = zoriza ? build.zoriza.Who() : "floor_create (" + build.label + ")";
         PrepareCreate();
-        const FinishedRun run = zoriza ? RunToEnd(ProgramPath(), kUnattendedCreate, L"C:\\", false)
-                                       : RunToEnd(floorCreate, kServerFolder, L"C:\\", false);
+        const FinishedRun run = zoriza ? RunToEnd(build.zoriza.path, kUnattendedCreate, L"C:\\", false)
+                                       : RunToEnd(build.floorCreate, kServerFolder, L"C:\\", false);
         if (zoriza ? run.exitCode != 0 : run.exitCode >= 0xE0000000) {
-            Fail(std::string(name) + " failed: " + std::to_string(run.exitCode) + " " + Narrow(run.output));
+            Fail(who + " failed: " + std::to_string(run.exitCode) + " " + Narrow(run.output));
         }
-        links[index] = CheckCreated(name);
+        (zoriza ? written[index / 2].zoriza : written[index / 2].floor) = CheckCreated(who);
         if (!report) return;
-        Sample("unattended_ms", name, run.milliseconds);
-        if (!zoriza) Sample("unattended_inside_ms", name, run.exitCode / 1000.0);
+        const char* name = zoriza ? "zoriza" : "floor_create";
+        Sample("unattended_ms", build.label, name, run.milliseconds);
+        if (!zoriza) Sample("unattended_inside_ms", build.label, name, run.exitCode / 1000.0);
     });
-    bool same = links[0].size() == links[1].size();
-    for (const auto& [name, fields] : links[0]) {
-        const auto other = links[1].find(name);
-        same = same && other != links[1].end() && SameFields(fields, other->second);
+    for (std::size_t i = 0; i < builds.size(); ++i) {
+        CompareCreated(builds[i], "unattended", written[i].zoriza, written[i].floor);
     }
-    Info("unattended_floor_writes_same_fields", same ? "yes" : "no");
-    if (!same) Fail("the floor does not write what ZORIZA.exe /create writes");
     PrepareCreate();
 }
 
@@ -510,7 +568,7 @@ double Scan(const Program& program, bool zoriza, wchar_t launcher, double* looku
     const HWND list = GetDlgItem(window, zoriza ? static_cast<int>(ControlId::Dir1) : kPanelFolderList);
     const HWND button = GetDlgItem(window, zoriza ? static_cast<int>(ControlId::Search) : kPanelScanButton);
     const std::wstring root = {static_cast<wchar_t>(std::towupper(launcher)), L':', L'\\'};
-    if (ShowsEditionFolder(list, root)) Fail(std::string(program.name) + " is on the launcher drive before the scan");
+    if (ShowsEditionFolder(list, root)) Fail(program.Who() + " is on the launcher drive before the scan");
     Settle(window);
 
     const double begin = NowMs();
@@ -523,12 +581,12 @@ double Scan(const Program& program, bool zoriza, wchar_t launcher, double* looku
         const double now = NowMs();
         // A message box instead means that the scan found nothing.
         if (now > deadline || (now - begin > 1000 && FindThreadWindow(ThreadOf(window), kDialogClass) != nullptr)) {
-            Fail(std::string(program.name) + "'s scan did not land on the launcher drive");
+            Fail(program.Who() + ": the scan did not land on the launcher drive");
         }
     }
     const double elapsed = NowMs() - begin;
 
-    if (ListEntry(list, 1) != L"  VekPro") Fail(std::string(program.name) + " does not show the edition folder");
+    if (ListEntry(list, 1) != L"  VekPro") Fail(program.Who() + " does not show the edition folder");
     if (lookupsMs != nullptr) {
         DWORD_PTR microseconds = 0;
         SendMessageTimeoutW(window, WM_APP, 0, 0, SMTO_NORMAL, 5000, &microseconds);
@@ -543,8 +601,8 @@ int CountDrives() {
     return count;
 }
 
-void ScanPhase(const Program& zoriza, const Program& panel, int drives, wchar_t launcher, wchar_t notReady,
-               int warmup, int runs) {
+void ScanPhase(const std::vector<Build>& builds, int drives, wchar_t launcher, wchar_t notReady, int warmup,
+               int runs) {
     ClearSettings();
     const std::string suffix = "_" + std::to_string(drives);
     Info("scan_drives_listed" + suffix, std::to_string(CountDrives()));
@@ -557,16 +615,17 @@ void ScanPhase(const Program& zoriza, const Program& panel, int drives, wchar_t 
     }
     const std::string measure = "scan_ms" + suffix;
     const std::string lookups = "scan_lookups_ms" + suffix;
-    Interleave(2, warmup, runs, [&](std::size_t index, bool report) {
-        if (index == 0) {
-            const double ms = Scan(zoriza, true, launcher, nullptr);
-            if (report) Sample(measure.c_str(), "zoriza", ms);
+    Interleave(2 * builds.size(), warmup, runs, [&](std::size_t index, bool report) {
+        const Build& build = builds[index / 2];
+        if (index % 2 == 0) {
+            const double ms = Scan(build.zoriza, true, launcher, nullptr);
+            if (report) Sample(measure.c_str(), build.label, "zoriza", ms);
         } else {
             double lookupMs = 0;
-            const double ms = Scan(panel, false, launcher, &lookupMs);
+            const double ms = Scan(build.panel, false, launcher, &lookupMs);
             if (report) {
-                Sample(measure.c_str(), "floor_panel", ms);
-                Sample(lookups.c_str(), "floor_panel", lookupMs);
+                Sample(measure.c_str(), build.label, "floor_panel", ms);
+                Sample(lookups.c_str(), build.label, "floor_panel", lookupMs);
             }
         }
     });
@@ -590,74 +649,101 @@ void StalledPhase(const Program& zoriza, int warmup, int runs) {
         const std::string measure = "stalled_scan_ms_" + std::to_string(stalled);
         Interleave(1, warmup, runs, [&](std::size_t, bool report) {
             const double ms = Scan(zoriza, true, L'f', nullptr);
-            if (report) Sample(measure.c_str(), "zoriza", ms);
+            if (report) Sample(measure.c_str(), zoriza.build, "zoriza", ms);
         });
     }
     StoreText(kDirectori, L"E:\\VekPro");
     Interleave(2, warmup, runs, [&](std::size_t index, bool report) {
         StallLast(index);
         const Started started(zoriza);
-        if (report) Sample("stalled_startup_ms", index == 0 ? "answering" : "stalled", started.StartToIdleMs());
+        if (report) {
+            Sample("stalled_startup_ms", zoriza.build, index == 0 ? "answering" : "stalled", started.StartToIdleMs());
+        }
     });
     StallLast(0);
     ClearSettings();
 }
 
-std::wstring WindowsPath(std::wstring path) {
-    for (wchar_t& c : path) {
-        if (c == L'/') c = L'\\';
+// Every build's programs for start-up and memory; the variant takes its
+// turn after the build it is compared with.
+std::vector<Program> StartUpPrograms(const std::vector<Build>& builds, const Program& variant) {
+    std::vector<Program> programs;
+    for (const Build& build : builds) {
+        programs.insert(programs.end(), {build.zoriza, build.floor, build.floorDlls, build.floorControls});
+        if (!variant.path.empty() && variant.build == build.label) programs.push_back(variant);
     }
-    return path;
+    return programs;
+}
+
+struct Arguments {
+    std::vector<std::wstring> phases;
+    std::vector<Build> builds;
+    std::map<std::wstring, std::wstring> options;
+
+    std::wstring Option(const wchar_t* name, const wchar_t* fallback) const {
+        const auto found = options.find(name);
+        return found != options.end() ? found->second : std::wstring(fallback);
+    }
+};
+
+// Phases, options with one value each, and --build with three.
+Arguments ReadArguments(int argc, wchar_t** argv) {
+    Arguments read;
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring argument = argv[i];
+        if (argument == L"--build") {
+            if (i + 3 >= argc) Fail("--build needs a label, a ZORIZA.exe and a floor folder");
+            read.builds.push_back(MakeBuild(argv[i + 1], argv[i + 2], argv[i + 3]));
+            i += 3;
+        } else if (argument.rfind(L"--", 0) == 0) {
+            if (i + 1 >= argc) Fail("no value for " + Narrow(argument));
+            read.options[argument.substr(2)] = argv[++i];
+        } else {
+            read.phases.push_back(argument);
+        }
+    }
+    if (read.builds.empty()) Fail("no --build given");
+    return read;
+}
+
+// Another build of ZORIZA.exe to start side by side with one of the builds, to try a change.
+Program VariantOf(const Arguments& arguments) {
+    const std::string build = Narrow(arguments.Option(L"variant-build", L""));
+    Program variant{build.empty() ? arguments.builds.front().label : build, "variant",
+                    WindowsPath(arguments.Option(L"variant", L"")), kZorizaClass};
+    bool known = false;
+    for (const Build& each : arguments.builds) known = known || each.label == variant.build;
+    if (!variant.path.empty() && !known) Fail("--variant-build names no --build: " + variant.build);
+    return variant;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     try {
-        std::vector<std::wstring> phases;
-        std::map<std::wstring, std::wstring> options;
-        for (int i = 1; i < argc; ++i) {
-            const std::wstring argument = argv[i];
-            if (argument.rfind(L"--", 0) == 0) {
-                if (i + 1 >= argc) Fail("no value for " + Narrow(argument));
-                options[argument.substr(2)] = argv[++i];
-            } else {
-                phases.push_back(argument);
-            }
-        }
-        const auto option = [&](const wchar_t* name, const wchar_t* fallback) {
-            const auto found = options.find(name);
-            return found != options.end() ? found->second : std::wstring(fallback);
-        };
-        const int runs = std::stoi(option(L"runs", L"15"));
-        const int warmup = std::stoi(option(L"warmup", L"1"));
-        settleMs = static_cast<DWORD>(std::stoi(option(L"settle", L"200")));
-        const Program zoriza{"zoriza", ProgramPath(), kZorizaClass};
-        const Program floor{"floor", WindowsPath(option(L"floor-window", L"")), kFloorWindowClass};
-        const Program floorDlls{"floor_dlls", WindowsPath(option(L"floor-dlls", L"")), kFloorWindowClass};
-        const Program floorControls{"floor_controls", WindowsPath(option(L"floor-controls", L"")), kFloorWindowClass};
-        // Another build of ZORIZA.exe to start side by side with it, to try a change.
-        const Program variant{"variant", WindowsPath(option(L"variant", L"")), kZorizaClass};
-        const Program panel{"floor_panel", WindowsPath(option(L"floor-panel", L"")), kFloorPanelClass};
-        const std::wstring floorCreate = WindowsPath(option(L"floor-create", L""));
+        const Arguments arguments = ReadArguments(argc, argv);
+        const std::vector<Build>& builds = arguments.builds;
+        const int runs = std::stoi(arguments.Option(L"runs", L"15"));
+        const int warmup = std::stoi(arguments.Option(L"warmup", L"1"));
+        settleMs = static_cast<DWORD>(std::stoi(arguments.Option(L"settle", L"200")));
+        const Program variant = VariantOf(arguments);
 
         const ComScope com;
         SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-        for (const std::wstring& phase : phases) {
+        for (const std::wstring& phase : arguments.phases) {
             if (phase == L"startup") {
-                std::vector<Program> programs = {zoriza, floor, floorDlls, floorControls};
-                if (!variant.path.empty()) programs.push_back(variant);
-                StartUpPhase(programs, warmup, runs);
+                StartUpPhase(StartUpPrograms(builds, variant), warmup, runs);
             } else if (phase == L"create") {
-                CreatePhase(panel, floorCreate, warmup, runs);
+                CreatePhase(builds, warmup, runs);
             } else if (phase == L"unattended") {
-                UnattendedPhase(floorCreate, warmup, runs);
+                UnattendedPhase(builds, warmup, runs);
             } else if (phase == L"stalled") {
-                StalledPhase(zoriza, warmup, runs);
+                StalledPhase(builds.front().zoriza, warmup, runs);
             } else if (phase == L"scan") {
-                const std::wstring launcher = option(L"launcher", L"f");
-                const std::wstring notReady = option(L"not-ready", L"");
-                ScanPhase(zoriza, panel, std::stoi(option(L"drives", L"1")), static_cast<wchar_t>(towlower(launcher[0])),
+                const std::wstring launcher = arguments.Option(L"launcher", L"f");
+                const std::wstring notReady = arguments.Option(L"not-ready", L"");
+                ScanPhase(builds, std::stoi(arguments.Option(L"drives", L"1")),
+                          static_cast<wchar_t>(towlower(launcher[0])),
                           notReady.empty() ? 0 : static_cast<wchar_t>(towupper(notReady[0])), warmup, runs);
             } else {
                 Fail("no such phase: " + Narrow(phase));

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Measures ZORIZA.exe against floor programs under Wine and prints one table:
-# the shipped file's size and imports, start-up, memory, the create command
-# (in the window and unattended) and the server scan on 1, 8 and 24 drives. Every timing is taken side by
-# side with its floor, interleaved, in one fresh copy of the golden prefix,
+# Measures the shipped i686 ZORIZA.exe and the x86_64 build, each against
+# floor programs built with its own toolchain and flags, under Wine, and
+# prints a table for each and one of the i686 file over the x86_64 one: size
+# and imports, start-up, memory, the create command (in the window and
+# unattended) and the server scan on 1, 8 and 24 drives; on stalling servers
+# the shipped file alone. Every timing is taken side by side with its floor
+# and with the other build's, interleaved, in one fresh copy of the golden
+# prefix (64-bit, running the 32-bit programs as 64-bit Windows does),
 # headless.
 #
 #   bench/run.sh [--runs N] [--scan-runs N] [--stalled-runs N] [--warmup N]
@@ -16,12 +20,15 @@
 #                  5: each waits the program's bound of 3 s)
 #   --warmup N     rounds run first and left out of the figures (default 1)
 #   --keep-prefix  keep the prefix (build/bench-wine/runs/bench.*) afterwards
-#   --variant EXE  another x86_64 build of ZORIZA.exe, started in turn with the
-#                  others for start-up and memory: to try a change side by side
+#   --variant EXE  another build of ZORIZA.exe, i686 or x86_64, started in turn
+#                  with the others for start-up and memory and compared with
+#                  the build of the same processor: to try a change side by
+#                  side
 #
-# Builds go to build/bench/ (ZORIZA.exe from the win64 and win32 presets,
-# the benchmark programs from bench/CMakeLists.txt); the raw samples are left
-# in build/bench/results.txt.
+# Builds go to build/bench/ (ZORIZA.exe from the win32 and win64 presets; the
+# floors from bench/CMakeLists.txt with each preset's toolchain file, in
+# tools-i686 and tools-x86_64, and the measuring driver, x86_64, in the
+# latter); the raw samples are left in build/bench/results.txt.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
@@ -54,30 +61,54 @@ load_before=$(cut -d' ' -f1 /proc/loadavg)
 say() { printf '[%4ss] %s\n' "$(( $(date +%s) - started ))" "$*" >&2; }
 
 "$root/scripts/install-deps.sh"
+# How this machine runs i386 code (natively or through qemu-user) says what
+# the i686 figures mean; install-deps.sh has already made it run.
+i386_code=$("$root/scripts/i386-support.sh" ensure)
+
+# The processor a ZORIZA.exe is built for, by the label its floors have here.
+processor_of() {
+  case $(x86_64-w64-mingw32-objdump -f "$1" | sed -n 's/.*file format //p') in
+    pei-i386) echo i686 ;;
+    pei-x86-64) echo x86_64 ;;
+    *) echo "bench/run.sh: $1 is neither an i686 nor an x86_64 Windows program" >&2; return 1 ;;
+  esac
+}
+variant_build=
+[ -z "$variant" ] || variant_build=$(processor_of "$variant")
 
 out="$root/build/bench"
 mkdir -p "$out"
-say "building ZORIZA.exe (x86_64 and i686) and the benchmark programs (log: build/bench/build.log)"
+say "building ZORIZA.exe (i686 and x86_64), the floors of each and the driver (log: build/bench/build.log)"
 if ! (
   cd "$root"
-  cmake --preset win64 -B "$out/win64" -DZORIZA_TESTS=OFF
-  cmake --build "$out/win64" --target ZORIZA -j2
   cmake --preset win32 -B "$out/win32" -DZORIZA_TESTS=OFF
   cmake --build "$out/win32" --target ZORIZA -j2
-  cmake -S "$here" -B "$out/tools" -DCMAKE_BUILD_TYPE=Release \
+  cmake --preset win64 -B "$out/win64" -DZORIZA_TESTS=OFF
+  cmake --build "$out/win64" --target ZORIZA -j2
+  # The floors of the shipped file: the win32 preset's toolchain and its
+  # link-time optimisation. The driver only starts and times programs, and
+  # one (x86_64) serves both builds.
+  cmake -S "$here" -B "$out/tools-i686" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw32.cmake" \
+        -DCMAKE_INTERPROCEDURAL_OPTIMIZATION=ON -DZORIZA_BENCH_DRIVER=OFF
+  cmake --build "$out/tools-i686" -j2
+  cmake -S "$here" -B "$out/tools-x86_64" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake"
-  cmake --build "$out/tools" -j2
+  cmake --build "$out/tools-x86_64" -j2
 ) > "$out/build.log" 2>&1; then
   tail -n 40 "$out/build.log" >&2
   exit 1
 fi
-zoriza64="$out/win64/app/ZORIZA.exe"
 zoriza32="$out/win32/app/ZORIZA.exe"
-tools="$out/tools"
+zoriza64="$out/win64/app/ZORIZA.exe"
+tools32="$out/tools-i686"
+tools64="$out/tools-x86_64"
 
 export ZORIZA_WINE_ROOT="$root/build/bench-wine"
 say "golden prefix in build/bench-wine/golden"
-"$root/tests/wine/make-golden-prefix.sh" "$ZORIZA_WINE_ROOT" >&2
+# It proves first that Wine runs the shipped file, which it would otherwise
+# end at once, silently, without its i386 loader.
+ZORIZA_PROOF_EXE=$zoriza32 "$root/tests/wine/make-golden-prefix.sh" "$ZORIZA_WINE_ROOT" >&2
 source "$root/tests/wine/wine-env.sh"
 unset DISPLAY WAYLAND_DISPLAY
 
@@ -149,12 +180,10 @@ link_stalling_drives() {
 results="$out/results.txt"
 : > "$results"
 : > "$out/wine.log"
-export ZORIZA_EXE="Z:$zoriza64"
+# The shipped file first: the driver runs the stalled measures on it alone.
 bench() {
-  wine "$tools/zoriza_bench.exe" "$@" --warmup "$warmup" \
-    --floor-window "Z:$tools/floor_window.exe" --floor-dlls "Z:$tools/floor_window_dlls.exe" \
-    --floor-controls "Z:$tools/floor_window_controls.exe" \
-    --floor-panel "Z:$tools/floor_panel.exe" --floor-create "Z:$tools/floor_create.exe" \
+  wine "$tools64/zoriza_bench.exe" "$@" --warmup "$warmup" \
+    --build i686 "Z:$zoriza32" "Z:$tools32" --build x86_64 "Z:$zoriza64" "Z:$tools64" \
     2>> "$out/wine.log" | tr -d '\r' >> "$results" || {
     echo "bench/run.sh: the measuring driver failed; the end of build/bench/wine.log:" >&2
     tail -n 15 "$out/wine.log" >&2
@@ -167,7 +196,7 @@ letters24=(a b d e f g h i j k l m n o p q r s t u v w x y)
 
 say "start-up, memory, the create command and the unattended create ($runs runs each)"
 link_drives one f - f
-bench startup create unattended --runs "$runs" ${variant:+--variant "Z:$variant"}
+bench startup create unattended --runs "$runs" ${variant:+--variant "Z:$variant" --variant-build "$variant_build"}
 say "scan with 1 mapped drive ($scan_runs runs each)"
 bench scan --runs "$scan_runs" --drives 1 --launcher f
 say "scan with 8 mapped drives"
@@ -176,7 +205,7 @@ bench scan --runs "$scan_runs" --drives 8 --launcher k --not-ready d
 say "scan with 24 mapped drives"
 link_drives all y d "${letters24[@]}"
 bench scan --runs "$scan_runs" --drives 24 --launcher y --not-ready d
-say "servers that stop answering: the scan with 0, 1 and 4 stalled, start-up with the saved folder on one ($stalled_runs runs each)"
+say "servers that stop answering, the shipped file: the scan with 0, 1 and 4 stalled, start-up with the saved folder on one ($stalled_runs runs each)"
 link_stalling_drives a b d e
 bench stalled --runs "$stalled_runs"
 wineserver -k 2>/dev/null || true
@@ -192,8 +221,12 @@ imports() { "$1" -p "$2" | awk '/DLL Name/ { print $3 }' | paste -sd ' ' -; }
   echo "info shipped_bytes $(stat -c %s "$zoriza32")"
   echo "info shipped_imports $(imports i686-w64-mingw32-objdump "$zoriza32")"
   echo "info x86_64_bytes $(stat -c %s "$zoriza64")"
+  echo "info x86_64_path ${zoriza64#"$root/"}"
   echo "info x86_64_imports $(imports x86_64-w64-mingw32-objdump "$zoriza64")"
-  echo "info floor_window_imports $(imports x86_64-w64-mingw32-objdump "$tools/floor_window.exe")"
+  echo "info floor_window_imports_i686 $(imports i686-w64-mingw32-objdump "$tools32/floor_window.exe")"
+  echo "info floor_window_imports_x86_64 $(imports x86_64-w64-mingw32-objdump "$tools64/floor_window.exe")"
+  [ -z "$variant" ] || echo "info variant $variant ($variant_build)"
+  echo "info i386_code ${i386_code#"i386 code: "}"
   echo "info wine $(wine --version)"
   echo "info cpu $(nproc) x $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)"
   echo "info seconds $(( $(date +%s) - started ))"
