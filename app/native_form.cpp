@@ -70,7 +70,8 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-NativeForm::NativeForm(HINSTANCE instance, ServerRequests& requests, const DpiFunctions& dpi) : dpi_(dpi) {
+NativeForm::NativeForm(HINSTANCE instance, ServerRequests& requests, const DpiFunctions& dpi)
+    : dpi_(dpi), requests_(requests) {
     RegisterWindowClass(instance, &NativeForm::WindowProc);
     handle_ = CreateWindowExW(0, kWindowClass, kDesignCaption, kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
@@ -80,9 +81,11 @@ NativeForm::NativeForm(HINSTANCE instance, ServerRequests& requests, const DpiFu
     ApplyDesignTimeEntries();
     OrderForTabbing();
     LayOut(WindowDpi(dpi_, handle_));
+    requests_.EndWaitsOn([this](const MSG& message) { return IsWayOut(message); });
 }
 
 NativeForm::~NativeForm() {
+    requests_.EndWaitsOn(nullptr);
     if (IsWindow(handle_)) DestroyWindow(handle_);
 }
 
@@ -191,6 +194,19 @@ bool NativeForm::IsInWindow(HWND window) const {
     return window == handle_ || IsChild(handle_, window);
 }
 
+// Esc, Alt+F4, the close box or the window's close, while a wait for a
+// server keeps the input queued: the program ends as it does outside one.
+bool NativeForm::IsWayOut(const MSG& message) const {
+    if (!IsInWindow(message.hwnd)) return false;
+    switch (message.message) {
+        case WM_KEYDOWN: return message.wParam == VK_ESCAPE;
+        case WM_SYSKEYDOWN: return message.wParam == VK_F4;
+        case WM_SYSCOMMAND: return (message.wParam & 0xFFF0) == SC_CLOSE;
+        case WM_CLOSE: return true;
+        default: return false;
+    }
+}
+
 bool NativeForm::PreTranslate(MSG& message) {
     if (!IsInWindow(message.hwnd)) return false;
     // Dialog navigation swallows the Esc key-down, so key preview looks first.
@@ -294,6 +310,11 @@ LRESULT NativeForm::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             LayOut(HIWORD(wParam));
             return 0;
         }
+        case WM_CLOSE:
+            // Sent by another program during a wait: the handler under way
+            // must not go on without its window.
+            if (requests_.Waiting()) requests_.EndProgramNow();
+            break;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;

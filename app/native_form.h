@@ -24,7 +24,8 @@ public:
     // Key preview: every character before the focused control sees it.
     using KeyPreview = std::function<void(std::int16_t&)>;
 
-    // `requests` bounds what the drive and folder lists ask of the drives;
+    // `requests` bounds what the drive and folder lists ask of the drives,
+    // and ends the program when the user asks to during one of its waits;
     // `dpi` tells the window's DPI.
     NativeForm(HINSTANCE instance, ServerRequests& requests, const DpiFunctions& dpi = SystemDpiFunctions());
     ~NativeForm();
@@ -70,8 +71,10 @@ private:
     void LayOut(UINT dpi);
     void SizeDriveList(const RECT& target);
     bool IsInWindow(HWND window) const;
+    bool IsWayOut(const MSG& message) const;
 
     DpiFunctions dpi_;
+    ServerRequests& requests_;
     HWND handle_ = nullptr;
     UniqueFont font_;
     std::map<ControlId, HWND> controls_;

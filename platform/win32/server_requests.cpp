@@ -2,144 +2,13 @@
 
 #include <algorithm>
 #include <atomic>
-#include <exception>
+#include <iterator>
 
 #include "platform/base/error.h"
 #include "platform/base/text.h"
-#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
 
 namespace zoriza {
-
-// One request. The thread that carries it shares it with the caller, so that
-// a request the caller stopped waiting for still has somewhere to end.
-class ServerRequests::Pending {
-public:
-    Pending(std::wstring drive, std::function<void()> request)
-        : drive_(std::move(drive)),
-          request_(std::move(request)),
-          done_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-        if (!done_) throw FileError(GetLastError());
-    }
-
-    // Runs the request; the caller learns of its end from Finish().
-    void Execute() {
-        try {
-            request_();
-        } catch (...) {
-            error_ = std::current_exception();
-        }
-    }
-    void Finish() { SetEvent(done_.get()); }
-
-    const std::wstring& Drive() const { return drive_; }
-    HANDLE Done() const { return done_.get(); }
-    bool Ended() const { return WaitForSingleObject(done_.get(), 0) == WAIT_OBJECT_0; }
-    // Once ended: whether the request threw, and what.
-    bool Failed() const { return error_ != nullptr; }
-    void Rethrow() const {
-        if (error_) std::rethrow_exception(error_);
-    }
-
-private:
-    std::wstring drive_;
-    std::function<void()> request_;
-    std::exception_ptr error_;
-    UniqueHandle done_;
-};
-
-// The threads that carry the requests. Starting a thread is slow (about 3 ms
-// under Wine), so a thread whose request has ended waits for the next one; a
-// new thread starts only while every thread is busy, or held by a drive that
-// does not answer. Idle threads end with the requests' owner.
-class ServerRequests::Threads : public std::enable_shared_from_this<Threads> {
-    // A request needs little stack; the program's default is reserved for
-    // its one window thread.
-    static constexpr SIZE_T kWorkerStackBytes = 256 * 1024;
-
-public:
-    void Carry(const Request& request) {
-        std::shared_ptr<Worker> worker = TakeIdle();
-        if (!worker) worker = Launch();
-        worker->request = request;
-        SetEvent(worker->wake.get());
-    }
-
-    void Close() {
-        AcquireSRWLockExclusive(&lock_);
-        closing_ = true;
-        for (const auto& worker : idle_) SetEvent(worker->wake.get());
-        idle_.clear();
-        ReleaseSRWLockExclusive(&lock_);
-    }
-
-private:
-    struct Worker {
-        UniqueHandle wake{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
-        Request request;  // set before `wake`, taken after it
-        std::shared_ptr<Threads> threads;
-    };
-
-    std::shared_ptr<Worker> TakeIdle() {
-        AcquireSRWLockExclusive(&lock_);
-        std::shared_ptr<Worker> worker;
-        if (!idle_.empty()) {
-            worker = std::move(idle_.back());
-            idle_.pop_back();
-        }
-        ReleaseSRWLockExclusive(&lock_);
-        return worker;
-    }
-
-    // False when the threads are closing: the worker ends instead.
-    bool ReturnIdle(const std::shared_ptr<Worker>& worker) {
-        AcquireSRWLockExclusive(&lock_);
-        const bool kept = !closing_;
-        if (kept) idle_.push_back(worker);
-        ReleaseSRWLockExclusive(&lock_);
-        return kept;
-    }
-
-    std::shared_ptr<Worker> Launch() {
-        auto worker = std::make_shared<Worker>();
-        if (!worker->wake) throw FileError(GetLastError());
-        worker->threads = shared_from_this();
-        auto* shared = new std::shared_ptr<Worker>(worker);
-        const UniqueHandle thread(CreateThread(nullptr, kWorkerStackBytes, &Threads::WorkerMain, shared,
-                                               STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
-        if (!thread) {
-            const DWORD code = GetLastError();
-            delete shared;
-            throw FileError(code);
-        }
-        return worker;
-    }
-
-    static DWORD WINAPI WorkerMain(void* parameter) {
-        const std::shared_ptr<Worker> self = std::move(*static_cast<std::shared_ptr<Worker>*>(parameter));
-        delete static_cast<std::shared_ptr<Worker>*>(parameter);
-        for (bool kept = true; kept;) {
-            WaitForSingleObject(self->wake.get(), INFINITE);
-            const Request request = std::move(self->request);
-            if (!request) break;  // woken to end
-            request->Execute();
-            // Idle again before the caller hears of the end, so that the
-            // caller's next request finds this thread free.
-            kept = self->threads->ReturnIdle(self);
-            request->Finish();
-        }
-        self->threads.reset();
-        return 0;
-    }
-
-    SRWLOCK lock_ = SRWLOCK_INIT;
-    std::vector<std::shared_ptr<Worker>> idle_;
-    bool closing_ = false;
-};
-
-ServerRequests::ServerRequests(DWORD boundMs) : boundMs_(boundMs), threads_(std::make_shared<Threads>()) {}
-
-ServerRequests::~ServerRequests() { threads_->Close(); }
 
 namespace {
 
@@ -155,144 +24,182 @@ std::wstring DriveOf(const std::wstring& path) {
 }
 
 // How long a request is waited for as any call is, before the thread starts
-// answering messages: nearly every request has ended by then, and a window
-// shows as not responding only after seconds.
-constexpr DWORD kQuietWaitMs = 200;
+// answering messages, and before a scan asks its other paths at once: nearly
+// every request has ended by then, and a window shows as not responding only
+// after seconds.
+constexpr DWORD kMomentMs = 200;
 
-// Waits for `done` until `deadline`. Past the quiet wait, messages sent to
-// the thread's windows are handled meanwhile; posted ones (the user's input)
-// stay queued for the event loop, so that no handler starts inside another.
-bool WaitAnsweringMessages(HANDLE done, ULONGLONG deadline) {
-    const auto left = [deadline] {
-        const ULONGLONG now = GetTickCount64();
-        return now >= deadline ? DWORD{0} : static_cast<DWORD>(deadline - now);
-    };
-    if (WaitForSingleObject(done, std::min(left(), kQuietWaitMs)) == WAIT_OBJECT_0) return true;
+DWORD MillisecondsLeft(ULONGLONG deadline) {
+    const ULONGLONG now = GetTickCount64();
+    return now >= deadline ? DWORD{0} : static_cast<DWORD>(deadline - now);
+}
+
+}  // namespace
+
+ServerRequests::ServerRequests(DWORD boundMs) : boundMs_(boundMs), threads_(std::make_shared<RequestThreads>()) {}
+
+ServerRequests::~ServerRequests() { threads_->Close(); }
+
+void ServerRequests::EndProgramNow() {
+    threads_->Close();
+    ExitProcess(0);
+}
+
+bool ServerRequests::Held(const std::wstring& drive) {
+    const auto pending = pending_.find(drive);
+    if (pending == pending_.end()) return false;
+    if (!pending->second->Ended()) return true;
+    pending_.erase(pending);
+    return false;
+}
+
+void ServerRequests::HoldIfPending(const std::wstring& drive, const Request& request) {
+    if (!request->Ended()) pending_[drive] = request;
+}
+
+ServerRequests::Request ServerRequests::Start(std::function<void()> request) {
+    auto pending = std::make_shared<PendingRequest>(std::move(request));
+    threads_->Carry(pending);
+    return pending;
+}
+
+void ServerRequests::Run(const std::wstring& path, std::function<void()> request) {
+    const ULONGLONG deadline = Deadline();
+    const std::wstring drive = DriveOf(path);
+    if (Held(drive)) throw DeviceUnavailable();
+    const Request pending = Start(std::move(request));
+    if (!Wait(pending->Done(), deadline)) {
+        HoldIfPending(drive, pending);
+        throw DeviceUnavailable();
+    }
+    pending->Rethrow();
+}
+
+// ---- the wait -------------------------------------------------------------
+
+bool ServerRequests::Wait(HANDLE done, ULONGLONG deadline) {
+    const DWORD quiet = WaitForSingleObject(done, std::min(MillisecondsLeft(deadline), kMomentMs));
+    if (quiet == WAIT_FAILED) throw FileError(GetLastError());
+    if (quiet == WAIT_OBJECT_0) return true;
+    const bool outer = !waiting_;
+    waiting_ = true;
+    try {
+        const bool ended = AnswerMessagesUntil(done, deadline);
+        if (outer) waiting_ = false;
+        return ended;
+    } catch (...) {
+        if (outer) waiting_ = false;
+        throw;
+    }
+}
+
+// Messages sent to the thread's windows are handled as they come; posted
+// ones (the user's input) stay queued, so that no handler starts inside
+// another, except the way out.
+bool ServerRequests::AnswerMessagesUntil(HANDLE done, ULONGLONG deadline) {
     for (;;) {
-        const DWORD woken = MsgWaitForMultipleObjects(1, &done, FALSE, left(), QS_ALLINPUT);
-        if (woken == WAIT_OBJECT_0) return true;
-        if (woken != WAIT_OBJECT_0 + 1) return false;
+        EndIfTheUserAsks();
+        switch (MsgWaitForMultipleObjects(1, &done, FALSE, MillisecondsLeft(deadline), QS_ALLINPUT)) {
+            case WAIT_OBJECT_0: return true;
+            case WAIT_OBJECT_0 + 1: break;
+            case WAIT_FAILED: throw FileError(GetLastError());
+            default: return false;
+        }
         MSG message;
         PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
     }
 }
 
-}  // namespace
-
-bool ServerRequests::Held(const std::wstring& drive) {
-    const auto late = late_.find(drive);
-    if (late == late_.end()) return false;
-    if (!late->second->Ended()) return true;
-    late_.erase(late);
-    return false;
+void ServerRequests::EndIfTheUserAsks() {
+    if (!isWayOut_) return;
+    // A look at the first queued message of each kind the way out can take.
+    for (const UINT kind : {UINT{WM_KEYDOWN}, UINT{WM_SYSKEYDOWN}, UINT{WM_SYSCOMMAND}, UINT{WM_CLOSE}}) {
+        MSG queued;
+        if (PeekMessageW(&queued, nullptr, kind, kind, PM_NOREMOVE) && isWayOut_(queued)) EndProgramNow();
+    }
 }
 
-ServerRequests::Request ServerRequests::Start(const std::wstring& path, std::function<void()> request) {
-    std::wstring drive = DriveOf(path);
-    if (Held(drive)) return nullptr;
-    auto pending = std::make_shared<Pending>(std::move(drive), std::move(request));
-    threads_->Carry(pending);
-    return pending;
-}
+// ---- the drive scan -------------------------------------------------------
 
-bool ServerRequests::Ended(const Request& pending, ULONGLONG deadline) {
-    if (!pending) return false;
-    if (WaitAnsweringMessages(pending->Done(), deadline)) return true;
-    late_[pending->Drive()] = pending;
-    return false;
-}
-
-void ServerRequests::Run(const std::wstring& path, std::function<void()> request) {
-    const ULONGLONG deadline = Deadline();
-    const Request pending = Start(path, std::move(request));
-    if (!Ended(pending, deadline)) throw DeviceUnavailable();
-    pending->Rethrow();
-}
-
-// The answers of a scan's paths, shared with the threads that ask them: a
-// path is unknown until the first of them to learn its answer writes it.
-class ServerRequests::Verdicts {
+// One scan's paths and what is known of each, shared with the threads that
+// ask them. Each path is claimed by the one request that asks it.
+class ServerRequests::ScanPaths {
 public:
-    enum Verdict : LONG { kUnknown, kNo, kYes };
+    enum State : LONG { kOpen, kAsked, kNo, kYes };
 
-    explicit Verdicts(std::size_t count) : values_(count) {}
-    std::size_t Count() const { return values_.size(); }
-    Verdict At(std::size_t i) const { return static_cast<Verdict>(values_[i].load()); }
-    void Learn(std::size_t i, bool yes) {
-        LONG unknown = kUnknown;
-        values_[i].compare_exchange_strong(unknown, yes ? kYes : kNo);
+    ScanPaths(const std::vector<std::wstring>& paths, const std::function<bool(const std::wstring&)>& question)
+        : paths_(paths), question_(question), states_(paths.size()) {}
+
+    std::size_t Count() const { return paths_.size(); }
+    const std::wstring& Path(std::size_t i) const { return paths_[i]; }
+    State At(std::size_t i) const { return static_cast<State>(states_[i].load()); }
+
+    // True for the one caller that takes path i from open to asked.
+    bool Claim(std::size_t i) {
+        LONG open = kOpen;
+        return states_[i].compare_exchange_strong(open, kAsked);
     }
-    // The first path not known to be "no", or Count().
-    std::size_t FirstOpen() const {
-        std::size_t i = 0;
-        while (i < Count() && At(i) == kNo) ++i;
-        return i;
+    void PassOver(std::size_t i) {
+        if (Claim(i)) states_[i] = kNo;
     }
+    // Asks a claimed path; true for "yes". A drive that cannot be read holds
+    // nothing.
+    bool Ask(std::size_t i) {
+        bool yes = false;
+        try {
+            yes = question_(paths_[i]);
+        } catch (const AppError&) {
+        }
+        states_[i] = yes ? kYes : kNo;
+        return yes;
+    }
+
+    // On the thread in turn: the paths in order, up to the first "yes" or
+    // until the turn is stopped.
+    void AskInTurn() {
+        for (std::size_t i = 0; i < Count() && !turnStopped_; ++i) {
+            if (Claim(i) && Ask(i)) return;
+        }
+    }
+    // After this the thread in turn asks no path it has not yet claimed.
+    void StopTurn() { turnStopped_ = true; }
 
 private:
-    std::vector<std::atomic<LONG>> values_;
+    const std::vector<std::wstring> paths_;
+    const std::function<bool(const std::wstring&)> question_;
+    std::vector<std::atomic<LONG>> states_;
+    std::atomic<bool> turnStopped_{false};
 };
-
-namespace {
-
-bool Answer(const std::function<bool(const std::wstring&)>& question, const std::wstring& path) {
-    try {
-        return question(path);
-    } catch (const AppError&) {
-        return false;  // a drive that cannot be read holds nothing
-    }
-}
-
-}  // namespace
 
 std::size_t ServerRequests::FirstTrue(const std::vector<std::wstring>& paths,
                                       const std::function<bool(const std::wstring&)>& question) {
     const ULONGLONG deadline = Deadline();
-    auto verdicts = std::make_shared<Verdicts>(paths.size());
+    const auto scan = std::make_shared<ScanPaths>(paths, question);
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        if (Held(DriveOf(paths[i]))) verdicts->Learn(i, false);
+        if (Held(DriveOf(paths[i]))) scan->PassOver(i);
     }
-    // One thread asks the paths in turn, and stops at the first "yes".
-    const auto inTurn = std::make_shared<Pending>(L"", [verdicts, question, paths] {
-        for (std::size_t i = verdicts->FirstOpen(); i < paths.size(); ++i) {
-            if (verdicts->At(i) != Verdicts::kUnknown) continue;
-            const bool yes = Answer(question, paths[i]);
-            verdicts->Learn(i, yes);
-            if (yes) return;
+    const Request inTurn = Start([scan] { scan->AskInTurn(); });
+    std::vector<Request> askers(paths.size(), inTurn);
+    if (!Wait(inTurn->Done(), std::min(deadline, GetTickCount64() + kMomentMs))) {
+        scan->StopTurn();
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            if (scan->Claim(i)) askers[i] = Start([scan, i] { scan->Ask(i); });
         }
-    });
-    threads_->Carry(inTurn);
-    const bool ended = WaitAnsweringMessages(inTurn->Done(), std::min(deadline, GetTickCount64() + kQuietWaitMs));
-    if (!ended || inTurn->Failed()) AskTheRestAtOnce(paths, question, verdicts, inTurn, deadline);
-    const std::size_t first = verdicts->FirstOpen();
-    return first < paths.size() && verdicts->At(first) == Verdicts::kYes ? first : paths.size();
-}
+    }
 
-// The paths after the one the thread in turn waits on are asked each on a
-// thread of its own; then each open path in order is waited for, within the
-// deadline, until the first "yes".
-void ServerRequests::AskTheRestAtOnce(const std::vector<std::wstring>& paths,
-                                      const std::function<bool(const std::wstring&)>& question,
-                                      const std::shared_ptr<Verdicts>& verdicts, const Request& inTurn,
-                                      ULONGLONG deadline) {
-    const std::size_t waitedOn = verdicts->FirstOpen();
-    std::vector<Request> alone(paths.size());
-    for (std::size_t i = waitedOn + 1; i < paths.size(); ++i) {
-        if (verdicts->At(i) != Verdicts::kUnknown) continue;
-        alone[i] = Start(paths[i], [verdicts, question, path = paths[i], i] {
-            verdicts->Learn(i, Answer(question, path));
-        });
-        if (!alone[i]) verdicts->Learn(i, false);
+    std::size_t first = 0;
+    Request failed;
+    for (; first < paths.size() && scan->At(first) != ScanPaths::kYes; ++first) {
+        if (scan->At(first) != ScanPaths::kAsked) continue;
+        // An asker that ended with the path still asked threw beyond an error
+        // of the drive.
+        if (Wait(askers[first]->Done(), deadline) && scan->At(first) == ScanPaths::kAsked) failed = askers[first];
     }
-    for (std::size_t i = verdicts->FirstOpen(); i < paths.size() && verdicts->At(i) != Verdicts::kYes;
-         i = verdicts->FirstOpen()) {
-        if (alone[i]) {
-            Ended(alone[i], deadline);
-        } else if (!WaitAnsweringMessages(inTurn->Done(), deadline) && verdicts->At(i) == Verdicts::kUnknown) {
-            late_[DriveOf(paths[i])] = inTurn;  // the thread in turn still waits on this drive
-        }
-        verdicts->Learn(i, false);  // still unknown: late, or the thread in turn failed
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (scan->At(i) == ScanPaths::kAsked) HoldIfPending(DriveOf(paths[i]), askers[i]);
     }
+    if (failed) failed->Rethrow();
+    return first;
 }
 
 }  // namespace zoriza

@@ -1,9 +1,15 @@
 // Requests that may reach a server. A server that stops answering (switched
 // off, a dropped VPN, a mapping to a machine that is gone) makes Windows wait
-// for its network timeout, 20 to 60 seconds a request. Each request here runs
-// on a thread of its own and is waited for at most one bound; meanwhile the
-// waiting thread keeps its message queue answered, so that the window never
-// shows as not responding.
+// for its network timeout, 20 to 60 seconds a request. Here every request runs
+// on a thread of its own and is waited for at most one bound, by one rule:
+//
+//   - A request still pending when its caller stops waiting holds its drive
+//     until it ends: the drive is not asked again meanwhile, and counts as a
+//     drive that cannot be read ("Device unavailable").
+//   - While the caller waits, its thread answers the messages sent to its
+//     windows, so that the window never shows as not responding. The user's
+//     input stays queued for the event loop, except the way out: Esc, or
+//     closing the window, ends the program at once.
 #pragma once
 
 #include <windows.h>
@@ -15,10 +21,11 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/request_threads.h"
+
 namespace zoriza {
 
-// How long a request that may reach a server is waited for. A request still
-// pending then counts as a drive that cannot be read.
+// How long a request that may reach a server is waited for.
 constexpr DWORD kServerAnswerBoundMs = 3000;
 
 class ServerRequests {
@@ -30,10 +37,8 @@ public:
 
     // Runs `request`, which reaches the drive of `path` (or, for a request
     // that reaches several, a name of its own), and returns what it returns
-    // or throws what it throws. Throws "Device unavailable" when it
-    // has not ended within the bound, and at once while an earlier request to
-    // that drive is still pending. `request` must own all it uses: it may
-    // outlive this call.
+    // or throws what it throws; "Device unavailable" when it is late or its
+    // drive is held. `request` must own all it uses: it may outlive this call.
     template <typename Result>
     Result Ask(const std::wstring& path, std::function<Result()> request) {
         auto result = std::make_shared<Result>();
@@ -42,36 +47,42 @@ public:
     }
     void Run(const std::wstring& path, std::function<void()> request);
 
-    // Asks `question` of the paths in order, all within one bound, and
-    // returns the index of the first answered true, or paths.size(); a path
-    // that fails or is late answers false. One thread asks them in turn;
-    // should that take longer than a moment, the paths after the one it
-    // waits on are asked at once, each on a thread of its own, so that
-    // drives that do not answer cost one wait together.
+    // The drive scan: the index of the first path in order that answers
+    // `question` true, or paths.size(), all within one bound. A path that
+    // fails, is late or is on a held drive answers false. Each path is asked
+    // at most once. One thread asks them in turn while they answer, as nearly
+    // all do at once; when one keeps it longer than a moment, every path not
+    // yet asked is asked at once on a thread of its own, so that silent
+    // drives cost one wait together. The scan ends as soon as every path
+    // before the first "yes" has answered or is late.
     std::size_t FirstTrue(const std::vector<std::wstring>& paths,
                           const std::function<bool(const std::wstring&)>& question);
 
-private:
-    class Pending;
-    class Threads;
-    class Verdicts;
-    using Request = std::shared_ptr<Pending>;
+    // Which queued message is the user's way out of the program.
+    void EndWaitsOn(std::function<bool(const MSG&)> isWayOut) { isWayOut_ = std::move(isWayOut); }
+    // Whether a wait is answering messages now.
+    bool Waiting() const { return waiting_; }
+    // Ends the process at once, cancelling what requests still wait on.
+    [[noreturn]] void EndProgramNow();
 
-    // Whether a request that outlived the bound still holds `drive`.
+private:
+    using Request = std::shared_ptr<PendingRequest>;
+    class ScanPaths;
+
     bool Held(const std::wstring& drive);
-    // The request under way, or none when its drive is held.
-    Request Start(const std::wstring& path, std::function<void()> request);
-    // True when `pending` ended (well or not) before `deadline`; a late one
-    // holds its drive until it ends.
-    bool Ended(const Request& pending, ULONGLONG deadline);
-    void AskTheRestAtOnce(const std::vector<std::wstring>& paths,
-                          const std::function<bool(const std::wstring&)>& question,
-                          const std::shared_ptr<Verdicts>& verdicts, const Request& inTurn, ULONGLONG deadline);
+    void HoldIfPending(const std::wstring& drive, const Request& request);
+    Request Start(std::function<void()> request);
+    // True when `done` is signalled before `deadline`.
+    bool Wait(HANDLE done, ULONGLONG deadline);
+    bool AnswerMessagesUntil(HANDLE done, ULONGLONG deadline);
+    void EndIfTheUserAsks();
     ULONGLONG Deadline() const { return GetTickCount64() + boundMs_; }
 
     DWORD boundMs_;
-    std::shared_ptr<Threads> threads_;
-    std::map<std::wstring, Request> late_;  // by drive: a request that outlived the bound
+    std::shared_ptr<RequestThreads> threads_;
+    std::map<std::wstring, Request> pending_;  // by drive: a request its caller stopped waiting for
+    std::function<bool(const MSG&)> isWayOut_;
+    bool waiting_ = false;
 };
 
 }  // namespace zoriza

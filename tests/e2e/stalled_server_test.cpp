@@ -4,8 +4,8 @@
 // minutes; f: is the application server. The program waits for a drive at
 // most its bound of 3 seconds, answering Windows meanwhile: the window
 // opens, the scan still finds f:, a drive change or CREAR onto a stalled
-// drive is reported and the window stays, and Esc ends the program at once
-// though threads of it still wait.
+// drive is reported and the window stays, and Esc or closing the window ends
+// the program at once, during a wait too, though threads of it still wait.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -169,6 +169,42 @@ TEST_F(StalledServerTest, CreateWithTheFolderOnAStalledDriveIsReportedAndWritesN
     EXPECT_TRUE(Unchanged(before));
     ExpectNoMessageBox(program);
     ExpectEndsAtOnce(program);
+}
+
+// The way out during CREAR's wait on the stalled drive ends the program at
+// once, as it does outside a wait: the create command writes and saves
+// nothing more.
+TEST_F(StalledServerTest, TheWayOutDuringCreatesWaitEndsTheProgramAtOnce) {
+    struct WayOut {
+        const char* description;
+        void (*take)(RunningProgram&);
+    };
+    const WayOut ways[] = {
+        {"Esc", [](RunningProgram& program) { program.PressKey(ControlId::Intro, VK_ESCAPE); }},
+        {"the close box", [](RunningProgram& program) { program.CloseWindow(); }},
+        {"a close sent by another program",
+         [](RunningProgram& program) {
+             DWORD_PTR ignored = 0;
+             SendMessageTimeoutW(program.Window(), WM_CLOSE, 0, 0, SMTO_NORMAL, 1000, &ignored);
+         }},
+    };
+    for (const WayOut& way : ways) {
+        RunningProgram program;
+        VisitThenStallDriveE(program, true);
+        if (HasFatalFailure()) return;
+        const StoredSettings before = StoredNow();
+
+        program.Click(ControlId::Intro);
+        std::this_thread::sleep_for(500ms);  // into the wait on e:
+        const auto start = Clock::now();
+        way.take(program);
+        EXPECT_TRUE(program.WaitForExit(1s)) << way.description;
+        RecordProperty(std::string("way_out_seconds_") + way.description, std::to_string(SecondsSince(start)));
+        EXPECT_EQ(program.ExitCode(), 0u) << way.description;
+        EXPECT_FALSE(FolderExists(ProgramsFolder() + L"\\VekPro")) << way.description;
+        EXPECT_TRUE(Unchanged(before)) << way.description;
+        TellStallingServer(L'e', "answer");
+    }
 }
 
 }  // namespace
