@@ -61,10 +61,10 @@ void Form1::WriteShortcuts(const LaunchTarget& target) {
     for (const PlannedShortcut& shortcut : plan) {
         MaximizeWindow = shortcut.maximized ? kTrue : kFalse;
         try {
-            const std::wstring linkPath = MakeShortcut(services_.shell, services_.files, shortcut.location,
-                                                       shortcut.target, shortcut.linkName, shortcut.iconPath,
-                                                       shortcut.linkArgs);
-            observer_->ShortcutWritten(linkPath, shortcut);
+            const MadeShortcut made = MakeShortcut(services_.shell, services_.files, shortcut.location,
+                                                   shortcut.target, shortcut.linkName, shortcut.iconPath,
+                                                   shortcut.linkArgs);
+            observer_->ShortcutWritten(made.linkPath, shortcut, made.unchanged);
         } catch (const AppError& error) {
             observer_->ShortcutFailed(ShortcutDisplayName(shortcut), error);
             throw error.WithContext(ShortcutDisplayName(shortcut));

@@ -22,7 +22,10 @@ public:
     virtual void ScanFoundNothing(const std::wstring& /*candidate*/) {}
     // The create command found no launcher at the path it tested.
     virtual void LauncherMissing(const std::wstring& /*testedPath*/) {}
-    virtual void ShortcutWritten(const std::wstring& /*linkPath*/, const PlannedShortcut& /*shortcut*/) {}
+    // The shortcut is in place: written, or `unchanged` when it already held
+    // every field.
+    virtual void ShortcutWritten(const std::wstring& /*linkPath*/, const PlannedShortcut& /*shortcut*/,
+                                 bool /*unchanged*/) {}
     // The shortcut `displayName` could not be written; the command stops there.
     virtual void ShortcutFailed(const std::wstring& /*displayName*/, const AppError& /*error*/) {}
     // One setting written by the create command, and whether it was stored.

@@ -2,6 +2,7 @@
 // with its seven fields, and the notices that make the shell show a change.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -24,15 +25,23 @@ public:
     virtual void SetDescription(const std::wstring& description) = 0;
     virtual void SetArguments(const std::wstring& arguments) = 0;
     virtual void SetWorkingDirectory(const std::wstring& folder) = 0;
-    virtual void Save() = 0;
+    // Writes the shortcut; false, and nothing written, when the file already
+    // held exactly these fields.
+    virtual bool Save() = 0;
 };
+
+// The writer's temporary file beside a shortcut: the shortcut's path and
+// this many characters more.
+inline constexpr std::size_t kShortcutTemporarySuffixLength = 20;
 
 class ShellLinks {
 public:
     virtual ~ShellLinks() = default;
     // Full path of the current user's folder, without a final "\".
     virtual std::wstring FolderPath(SpecialFolder folder) = 0;
-    // A shortcut to be saved as `linkPath`. Throws when the Shell cannot make one.
+    // A shortcut to be saved as `linkPath`: the shortcut there, when there is
+    // one, so that whatever else it holds stays; else a new one. Throws when
+    // the Shell cannot make one.
     virtual std::unique_ptr<ShortcutFile> CreateShortcut(const std::wstring& linkPath) = 0;
     // The target of the shortcut saved as `linkPath`; empty when there is no
     // such shortcut or it cannot be read.

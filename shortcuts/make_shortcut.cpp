@@ -1,5 +1,6 @@
 #include "platform/file_system.h"
 #include "platform/shell_links.h"
+#include "platform/base/error.h"
 #include "platform/base/text.h"
 #include "shortcuts/shortcuts.h"
 
@@ -46,13 +47,31 @@ ShortcutPaths PathsOfShortcut(ShellLinks& shell, const std::wstring& location, c
 }
 
 std::wstring PathTooLong(const ShortcutPaths& paths) {
-    for (const std::wstring* path : {&paths.link, &paths.target, &paths.workingFolder, &paths.iconLocation}) {
+    if (paths.link.size() + kShortcutTemporarySuffixLength > kLongestWindowsPath) return paths.link;
+    for (const std::wstring* path : {&paths.target, &paths.workingFolder, &paths.iconLocation}) {
         if (path->size() > kLongestWindowsPath) return *path;
     }
     return {};
 }
 
-std::wstring MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
+namespace {
+
+// Another run may make the subfolder between the look and the making: a
+// folder that is there then is no failure, whoever made it.
+void MakeSubfolder(ShellLinks& shell, FileSystem& files, const std::wstring& subfolder) {
+    if (FolderIsThere(files, subfolder)) return;
+    try {
+        files.MakeFolder(subfolder);
+    } catch (const AppError&) {
+        if (FolderIsThere(files, subfolder)) return;
+        throw;
+    }
+    shell.NotifyChanged(ShellChange::FolderCreated, subfolder.substr(0, subfolder.size() - 1));
+}
+
+}  // namespace
+
+MadeShortcut MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
                           const std::wstring& target, const std::wstring& linkName,
                           const std::wstring& iconPath, const std::wstring& linkArgs) {
     const ShortcutPaths paths = PathsOfShortcut(shell, location, target, linkName, iconPath);
@@ -60,11 +79,7 @@ std::wstring MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstri
     const std::wstring& iconLocation = paths.iconLocation;
     const std::wstring folder = shell.FolderPath(LocationFolder(location));
 
-    const std::wstring subfolder = folder + L"\\" + SubfolderPartOf(linkName);
-    if (!FolderIsThere(files, subfolder)) {
-        files.MakeFolder(subfolder);
-        shell.NotifyChanged(ShellChange::FolderCreated, subfolder.substr(0, subfolder.size() - 1));
-    }
+    MakeSubfolder(shell, files, folder + L"\\" + SubfolderPartOf(linkName));
 
     const std::wstring& linkPath = paths.link;
     const bool rewritten = !files.FirstMatch(linkPath, EntryKinds::FoldersAndFiles).empty();
@@ -76,9 +91,9 @@ std::wstring MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstri
     shortcut->SetDescription(L"");
     shortcut->SetArguments(linkArgs);
     shortcut->SetWorkingDirectory(workingFolder);
-    shortcut->Save();
+    if (!shortcut->Save()) return {linkPath, true};
     shell.NotifyChanged(rewritten ? ShellChange::ItemUpdated : ShellChange::ItemCreated, linkPath);
-    return linkPath;
+    return {linkPath, false};
 }
 
 }  // namespace zoriza

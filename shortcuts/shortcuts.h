@@ -29,13 +29,19 @@ struct LaunchTarget {
 LaunchTarget ResolveLaunchTarget(std::int16_t editionIndex, const std::wstring& folderPath,
                                  bool sixteenBit);
 
+// What MakeShortcut did with one shortcut.
+struct MadeShortcut {
+    std::wstring linkPath;   // the shortcut file's full path
+    bool unchanged = false;  // it already held every field, and was left as it was
+};
+
 // Writes the shortcut `linkName`.lnk on the Desktop (a `location` of "Desktop"
 // in any case) or in Programs (anything else), creating the one subfolder level
 // that `linkName` may begin with, and tells the shell what it created or
-// changed. Gives the shortcut file's full path; errors reach the caller unchanged.
-std::wstring MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
-                  const std::wstring& target, const std::wstring& linkName,
-                  const std::wstring& iconPath, const std::wstring& linkArgs);
+// changed. Errors reach the caller unchanged.
+MadeShortcut MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
+                          const std::wstring& target, const std::wstring& linkName,
+                          const std::wstring& iconPath, const std::wstring& linkArgs);
 
 // Removes the shortcut that MakeShortcut would write with `location` and
 // `linkName`, and tells the shell. `removed` is false when there was none.
@@ -65,7 +71,8 @@ ShortcutPaths PathsOfShortcut(ShellLinks& shell, const std::wstring& location, c
 // The longest path Windows takes everywhere: MAX_PATH less its terminator.
 inline constexpr std::size_t kLongestWindowsPath = 259;
 
-// The first of the paths that would not fit, or empty when all fit.
+// The first of the paths that would not fit, or empty when all fit; the
+// shortcut's own path fits with its temporary file's name.
 std::wstring PathTooLong(const ShortcutPaths& paths);
 
 // The pieces MakeShortcut derives from its arguments.

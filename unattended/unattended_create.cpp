@@ -22,10 +22,11 @@ public:
         launcherMissing_ = true;
         out_.Line(Joined({L"not found: ", testedPath}));
     }
-    void ShortcutWritten(const std::wstring& linkPath, const PlannedShortcut& shortcut) override {
+    void ShortcutWritten(const std::wstring& linkPath, const PlannedShortcut& shortcut, bool unchanged) override {
         ++written_;
         const wchar_t* space = shortcut.linkArgs.empty() ? L"" : L" ";
-        out_.Line(Joined({L"written: ", linkPath, L" -> ", shortcut.target, space, shortcut.linkArgs}));
+        out_.Line(Joined({unchanged ? L"unchanged: " : L"written: ", linkPath, L" -> ", shortcut.target, space,
+                          shortcut.linkArgs}));
     }
     void ShortcutFailed(const std::wstring& displayName, const AppError& error) override {
         shortcutFailed_ = true;

@@ -5,7 +5,10 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <vector>
+
 #include "platform/win32/com_ptr.h"
+#include "platform/win32/link_file_bytes.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
 
@@ -14,56 +17,154 @@ namespace zoriza {
 namespace {
 
 constexpr std::size_t kLongestPath = 32768;
-// Beside the shortcut while it is being written.
-constexpr wchar_t kTemporarySuffix[] = L".zoriza-new";
+
+// Where a .lnk file's header keeps the show command, a little-endian 32-bit
+// number.
+constexpr std::size_t kShowCommandOffset = 0x3C;
+
+int ShowCommandIn(const std::vector<std::uint8_t>& bytes) {
+    if (bytes.size() < kShowCommandOffset + 4) return -1;
+    const std::uint8_t* field = bytes.data() + kShowCommandOffset;
+    return static_cast<int>(field[0] | field[1] << 8 | field[2] << 16 | static_cast<std::uint32_t>(field[3]) << 24);
+}
+
+ComPtr<IStream> MemoryStream() {
+    ComPtr<IStream> stream;
+    CheckCom(CreateStreamOnHGlobal(nullptr, TRUE, stream.Put()));
+    return stream;
+}
 
 class Win32ShortcutFile : public ShortcutFile {
 public:
-    explicit Win32ShortcutFile(std::wstring linkPath) : linkPath_(std::move(linkPath)) {
-        CheckCom(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  link_.PutVoid()));
+    // What else an existing shortcut holds stays; a file that is no shortcut
+    // is replaced whole.
+    Win32ShortcutFile(std::wstring linkPath, std::uint32_t call) : linkPath_(std::move(linkPath)), call_(call) {
+        link_ = NewLink();
+        const std::vector<std::uint8_t> existing = ReadShortcutFile(linkPath_);
+        changed_ = existing.empty() || !Load(existing);
+        if (changed_) {
+            link_ = NewLink();
+        } else {
+            savedShowCommand_ = ShowCommandIn(existing);
+        }
     }
 
     // A target on a drive that is not there answers S_FALSE, and is stored as given.
-    void SetTargetPath(const std::wstring& path) override { CheckCom(link_->SetPath(path.c_str())); }
-    void SetWindowStyle(std::int16_t showCommand) override { CheckCom(link_->SetShowCmd(showCommand)); }
+    void SetTargetPath(const std::wstring& path) override {
+        SetText(path, [this](wchar_t* text, int size) { return link_->GetPath(text, size, nullptr, SLGP_RAWPATH); },
+                [this, &path] { return link_->SetPath(path.c_str()); });
+    }
+    // Set in any case: Wine's link object forgets the show command it
+    // loaded, so the file's header tells what it holds.
+    void SetWindowStyle(std::int16_t showCommand) override {
+        if (showCommand != savedShowCommand_) changed_ = true;
+        CheckCom(link_->SetShowCmd(showCommand));
+    }
     void SetHotkey(const std::wstring& hotkey) override {
         if (!hotkey.empty()) throw AppError(kInvalidProcedureCall, L"Invalid procedure call or argument");
+        WORD current = 0;
+        if (!changed_ && SUCCEEDED(link_->GetHotkey(&current)) && current == 0) return;
+        changed_ = true;
         CheckCom(link_->SetHotkey(0));
     }
     void SetIconLocation(const std::wstring& location) override {
-        CheckCom(link_->SetIconLocation(location.c_str(), 0));
+        SetText(location,
+                [this](wchar_t* text, int size) {
+                    int index = 0;
+                    const HRESULT read = link_->GetIconLocation(text, size, &index);
+                    return index == 0 ? read : S_FALSE;  // another icon of the file
+                },
+                [this, &location] { return link_->SetIconLocation(location.c_str(), 0); });
     }
-    void SetDescription(const std::wstring& text) override { CheckCom(link_->SetDescription(text.c_str())); }
+    void SetDescription(const std::wstring& text) override {
+        SetText(text, [this](wchar_t* read, int size) { return link_->GetDescription(read, size); },
+                [this, &text] { return link_->SetDescription(text.c_str()); });
+    }
     void SetArguments(const std::wstring& arguments) override {
-        CheckCom(link_->SetArguments(arguments.c_str()));
+        SetText(arguments, [this](wchar_t* text, int size) { return link_->GetArguments(text, size); },
+                [this, &arguments] { return link_->SetArguments(arguments.c_str()); });
     }
     void SetWorkingDirectory(const std::wstring& folder) override {
-        CheckCom(link_->SetWorkingDirectory(folder.c_str()));
+        SetText(folder, [this](wchar_t* text, int size) { return link_->GetWorkingDirectory(text, size); },
+                [this, &folder] { return link_->SetWorkingDirectory(folder.c_str()); });
     }
+
     // The shortcut is written whole under a temporary name in its own folder
     // and only then moved over the old file, in one step and written
     // through: a full disk, a lock or a crash while writing leaves the old
-    // shortcut as it was, and the temporary file does not stay behind.
-    void Save() override {
-        ComPtr<IPersistFile> file;
-        CheckCom(link_->QueryInterface(IID_IPersistFile, file.PutVoid()));
-        const std::wstring temporary = linkPath_ + kTemporarySuffix;
-        const HRESULT saved = file->Save(temporary.c_str(), FALSE);
-        if (FAILED(saved)) {
+    // shortcut as it was, and the temporary file does not stay behind. A
+    // shortcut that already held every field is left as it was.
+    bool Save() override {
+        if (!changed_) return false;
+        const std::vector<std::uint8_t> bytes = Serialised();
+        const std::wstring temporary = TemporaryPathFor(linkPath_, call_);
+        try {
+            WriteThrough(temporary, bytes);
+            MoveOver(temporary, linkPath_);
+        } catch (const AppError&) {
             DeleteFileW(temporary.c_str());
-            throw ComError(saved);
+            throw;
         }
-        if (!MoveFileExW(temporary.c_str(), linkPath_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            const DWORD code = GetLastError();
-            DeleteFileW(temporary.c_str());
-            throw ComError(HRESULT_FROM_WIN32(code));
-        }
+        return true;
     }
 
 private:
+    static ComPtr<IShellLinkW> NewLink() {
+        ComPtr<IShellLinkW> link;
+        CheckCom(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid()));
+        return link;
+    }
+
+    // Sets a text field unless a loaded shortcut already holds that text.
+    template <typename Read, typename Write>
+    void SetText(const std::wstring& value, Read read, Write write) {
+        if (!changed_ && Holds(value, read)) return;
+        changed_ = true;
+        CheckCom(write());
+    }
+    template <typename Read>
+    static bool Holds(const std::wstring& value, Read read) {
+        // The link object cannot tell a field's length: the longest path the
+        // system takes.
+        std::wstring current(kLongestPath, L'\0');
+        if (read(current.data(), static_cast<int>(current.size())) != S_OK) return false;
+        return wcsnlen(current.c_str(), current.size()) == value.size() && current.compare(0, value.size(), value) == 0;
+    }
+
+    ComPtr<IPersistStream> Persist() const {
+        ComPtr<IPersistStream> persist;
+        CheckCom(link_->QueryInterface(IID_IPersistStream, persist.PutVoid()));
+        return persist;
+    }
+
+    bool Load(const std::vector<std::uint8_t>& bytes) {
+        const ComPtr<IStream> stream = MemoryStream();
+        ULONG written = 0;
+        CheckCom(stream->Write(bytes.data(), static_cast<ULONG>(bytes.size()), &written));
+        CheckCom(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr));
+        return SUCCEEDED(Persist()->Load(stream.Get()));
+    }
+
+    // The link as the bytes of a .lnk file.
+    std::vector<std::uint8_t> Serialised() {
+        const ComPtr<IStream> stream = MemoryStream();
+        CheckCom(Persist()->Save(stream.Get(), TRUE));
+        ULARGE_INTEGER size{};
+        CheckCom(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_CUR, &size));
+        HGLOBAL memory = nullptr;
+        CheckCom(GetHGlobalFromStream(stream.Get(), &memory));
+        const auto* data = static_cast<const std::uint8_t*>(GlobalLock(memory));
+        if (data == nullptr) throw ComError(HRESULT_FROM_WIN32(GetLastError()));
+        std::vector<std::uint8_t> bytes(data, data + size.QuadPart);
+        GlobalUnlock(memory);
+        return bytes;
+    }
+
     std::wstring linkPath_;
+    std::uint32_t call_;
     ComPtr<IShellLinkW> link_;
+    bool changed_ = true;
+    int savedShowCommand_ = -1;  // in the loaded file
 };
 
 }  // namespace
@@ -76,7 +177,7 @@ std::wstring Win32ShellLinks::FolderPath(SpecialFolder folder) {
 }
 
 std::unique_ptr<ShortcutFile> Win32ShellLinks::CreateShortcut(const std::wstring& linkPath) {
-    return std::make_unique<Win32ShortcutFile>(linkPath);
+    return std::make_unique<Win32ShortcutFile>(linkPath, ++calls_);
 }
 
 std::wstring Win32ShellLinks::TargetOf(const std::wstring& linkPath) {

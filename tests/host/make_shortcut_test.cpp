@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/base/error.h"
 #include "tests/memory_platform/memory_shell_links.h"
 #include "shortcuts/shortcuts.h"
@@ -40,6 +42,16 @@ TEST(ShortcutPaths, WorkingFolderAndSubfolderPart) {
     EXPECT_EQ(SubfolderPartOf(L"Calculadora"), L"");
     EXPECT_EQ(SubfolderPartOf(L"\\Calculadora"), L"\\");
     EXPECT_EQ(SubfolderPartOf(L"a\\b\\c"), L"a\\");
+}
+
+// A shortcut whose path fits only without its temporary file's name would
+// fail half-way through the shortcuts; the plan refuses it beforehand.
+TEST(ShortcutPaths, TheLinkFitsWithItsTemporaryFilesNameTheOthersAsTheyAre) {
+    const std::wstring longest(kLongestWindowsPath, L'p');
+    const std::wstring link(kLongestWindowsPath - kShortcutTemporarySuffixLength, L'l');
+    EXPECT_EQ(PathTooLong({link, longest, longest, longest}), L"");
+    EXPECT_EQ(PathTooLong({link + L"l", L"t", L"w", L"i"}), link + L"l");
+    EXPECT_EQ(PathTooLong({L"l", L"t", longest + L"w", L"i"}), longest + L"w");
 }
 
 TEST_F(MakeShortcutTest, DesktopInAnyCaseElseProgramsFolder) {
@@ -100,7 +112,8 @@ TEST_F(MakeShortcutTest, CreatesTheSubfolderOnceAndNoneForAPlainName) {
 TEST_F(MakeShortcutTest, TellsTheShellWhatChangedAndGivesThePath) {
     const std::wstring programs = kPrograms;
     EXPECT_EQ(MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora",
-                           L"IMATGES\\VEKCALC.ICO", L""),
+                           L"IMATGES\\VEKCALC.ICO", L"")
+                  .linkPath,
               programs + L"\\VekPro\\Calculadora.lnk");
     Make(L"", L"F:\\VekPro\\VEKCAL.HTA", L"VekPro\\Calendari");
     Make(L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora");
@@ -113,6 +126,32 @@ TEST_F(MakeShortcutTest, TellsTheShellWhatChangedAndGivesThePath) {
                                    {ShellChange::ItemUpdated, programs + L"\\VekPro\\Calculadora.lnk"},
                                    {ShellChange::ItemCreated, std::wstring(kDesktop) + L"\\App.lnk"},
                                }));
+}
+
+// The shortcut there is loaded before its fields are set, so that whatever
+// else it holds stays; one that already holds every field is not written
+// again, and a file that is no shortcut is replaced by a whole one.
+TEST_F(MakeShortcutTest, TheExistingShortcutIsLoadedAndOneThatHoldsEveryFieldIsLeftAsItWas) {
+    const std::wstring link = std::wstring(kPrograms) + L"\\Calendari.lnk";
+    const auto make = [this] {
+        return MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCAL.HTA", L"Calendari", L"IMATGES\\VEKCAL.ICO", L"");
+    };
+    files.AddFile(link);  // no shortcut: a file nobody can load
+    EXPECT_FALSE(make().unchanged);
+    EXPECT_TRUE(make().unchanged);
+    MaximizeWindow = kTrue;
+    EXPECT_FALSE(make().unchanged);
+
+    const std::vector<std::wstring> calls = shell.Calls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), L"Load " + link), 2);
+    const auto load = std::find(calls.begin(), calls.end(), L"Load " + link);
+    ASSERT_NE(load, calls.end());
+    EXPECT_EQ(*(load - 1), L"Create " + link);
+    EXPECT_EQ(*(load + 1), L"TargetPath");
+    EXPECT_EQ(shell.SavedInOrder(), (std::vector<std::wstring>{link, link}));
+    EXPECT_EQ(shell.Notices(), (std::vector<MemoryShellLinks::Notice>{{ShellChange::ItemUpdated, link},
+                                                                      {ShellChange::ItemUpdated, link}}));
+    EXPECT_EQ(SavedAt(link).windowStyle, 3);
 }
 
 TEST_F(MakeShortcutTest, ASecondCallRewritesEveryField) {

@@ -131,6 +131,16 @@ TEST_F(UnattendedTest, TheWorkedExampleThroughSwitches) {
     // The shell hears of the subfolder and of each shortcut.
     ASSERT_EQ(shell.Notices().size(), 9u);
     EXPECT_EQ(shell.Notices()[1], (MemoryShellLinks::Notice{ShellChange::FolderCreated, std::wstring(kPrograms) + L"\\VekPro"}));
+
+    // The logon repair the next day: every shortcut is already right, and none is written again.
+    out.all.clear();
+    ASSERT_EQ(Create({L"/edition:VekPro", L"/folder:F:\\VekPro", L"/platform:32", L"/desktop:yes", L"/lang:ca"}),
+              kExitDone);
+    EXPECT_EQ(out.Count(L"unchanged: "), 8u);
+    EXPECT_EQ(out.Count(L"written: "), 0u);
+    EXPECT_EQ(shell.SavedInOrder(), expectedOrder);
+    EXPECT_EQ(shell.Notices().size(), 9u);
+    EXPECT_EQ(out.all.back(), L"exit 0: 8 shortcuts written for F:\\VekPro\\, settings saved");
 }
 
 // A logon script's repair: no switch at all, everything from the saved settings.

@@ -1,5 +1,7 @@
 #include "tests/memory_platform/memory_shell_links.h"
 
+#include <optional>
+
 #include "platform/base/error.h"
 
 namespace zoriza {
@@ -12,8 +14,13 @@ constexpr std::int32_t kAccessDenied = static_cast<std::int32_t>(0x80070005);
 
 class MemoryShortcutFile : public ShortcutFile {
 public:
-    MemoryShortcutFile(MemoryShellLinks& shell, std::wstring linkPath)
-        : shell_(shell), linkPath_(std::move(linkPath)) {}
+    MemoryShortcutFile(MemoryShellLinks& shell, std::wstring linkPath, const SavedShortcut* existing)
+        : shell_(shell), linkPath_(std::move(linkPath)) {
+        if (existing == nullptr) return;
+        loaded_ = *existing;
+        loaded_->fieldsSet = 0;
+        fields_ = *loaded_;
+    }
 
     void SetTargetPath(const std::wstring& path) override { Set(L"TargetPath", fields_.targetPath, path); }
     void SetWindowStyle(std::int16_t showCommand) override {
@@ -32,9 +39,11 @@ public:
     void SetWorkingDirectory(const std::wstring& folder) override {
         Set(L"WorkingDirectory", fields_.workingDirectory, folder);
     }
-    void Save() override {
+    bool Save() override {
         shell_.calls_.push_back(L"Save");
+        if (loaded_ && SameFields(*loaded_, fields_)) return false;
         shell_.Store(linkPath_, fields_);
+        return true;
     }
 
 private:
@@ -44,9 +53,15 @@ private:
         ++fields_.fieldsSet;
     }
 
+    static bool SameFields(SavedShortcut a, SavedShortcut b) {
+        a.fieldsSet = b.fieldsSet = 0;
+        return a == b;
+    }
+
     MemoryShellLinks& shell_;
     std::wstring linkPath_;
     SavedShortcut fields_;
+    std::optional<SavedShortcut> loaded_;
 };
 
 MemoryShellLinks::MemoryShellLinks(MemoryFileSystem& files, std::wstring desktop, std::wstring programs)
@@ -58,18 +73,26 @@ std::wstring MemoryShellLinks::FolderPath(SpecialFolder folder) {
 
 std::unique_ptr<ShortcutFile> MemoryShellLinks::CreateShortcut(const std::wstring& linkPath) {
     calls_.push_back(L"Create " + linkPath);
-    return std::make_unique<MemoryShortcutFile>(*this, linkPath);
+    // The shortcut there is opened; a file there that is no shortcut is not.
+    const SavedShortcut* existing = SavedThere(linkPath);
+    if (existing != nullptr) calls_.push_back(L"Load " + linkPath);
+    return std::make_unique<MemoryShortcutFile>(*this, linkPath, existing);
 }
 
-// A shortcut read back: what was last saved at that path while the file is there.
-std::wstring MemoryShellLinks::TargetOf(const std::wstring& linkPath) {
+// What was last saved at that path while the file is there.
+const SavedShortcut* MemoryShellLinks::SavedThere(const std::wstring& linkPath) {
     try {
-        if (files_.FirstMatch(linkPath, EntryKinds::NormalFiles).empty()) return {};
+        if (files_.FirstMatch(linkPath, EntryKinds::NormalFiles).empty()) return nullptr;
     } catch (const AppError&) {
-        return {};
+        return nullptr;
     }
     const auto saved = saved_.find(linkPath);
-    return saved == saved_.end() ? std::wstring() : saved->second.targetPath;
+    return saved == saved_.end() ? nullptr : &saved->second;
+}
+
+std::wstring MemoryShellLinks::TargetOf(const std::wstring& linkPath) {
+    const SavedShortcut* saved = SavedThere(linkPath);
+    return saved == nullptr ? std::wstring() : saved->targetPath;
 }
 
 void MemoryShellLinks::NotifyChanged(ShellChange change, const std::wstring& path) {

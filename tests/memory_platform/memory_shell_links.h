@@ -1,5 +1,6 @@
 // The Shell's shortcut objects held in memory: saved shortcuts land as files
-// in a memory file system, and every field set is recorded in order.
+// in a memory file system, and every field set is recorded in order. A
+// shortcut saved before is loaded when it is created again.
 #pragma once
 
 #include <map>
@@ -36,7 +37,8 @@ public:
 
     void FailSaving(const std::wstring& linkPath) { failing_.insert(linkPath); }
     const std::map<std::wstring, SavedShortcut>& Saved() const { return saved_; }
-    // Every call in order: "Create <path>", "TargetPath", ..., "Save".
+    // Every call in order: "Create <path>", "Load <path>" for a shortcut that
+    // is there, "TargetPath", ..., "Save".
     const std::vector<std::wstring>& Calls() const { return calls_; }
     std::vector<std::wstring> SavedInOrder() const { return savedOrder_; }
     struct Notice {
@@ -49,6 +51,7 @@ public:
 private:
     friend class MemoryShortcutFile;
     void Store(const std::wstring& linkPath, const SavedShortcut& shortcut);
+    const SavedShortcut* SavedThere(const std::wstring& linkPath);
 
     MemoryFileSystem& files_;
     std::wstring desktop_;

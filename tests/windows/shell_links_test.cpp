@@ -171,6 +171,38 @@ TEST_F(ShellLinksTest, ASecondCallWithTheSameNameRewritesEveryField) {
     EXPECT_EQ(link.showCommand, 1u);
 }
 
+// A file under the shortcut's name that is no shortcut is replaced by a whole
+// one; a shortcut that already holds every field is not written again; no
+// temporary file stays beside it.
+TEST_F(ShellLinksTest, AFileThatIsNoShortcutIsReplacedAndAnUnchangedShortcutLeftAsItWas) {
+    const std::wstring linkPath = desktop + L"\\Calendari.lnk";
+    made.push_back(linkPath);
+    {
+        const UniqueFile garbage(CreateFileW(linkPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(garbage.get(), "no shortcut", 11, &written, nullptr));
+    }
+    const auto make = [this] {
+        return MakeShortcut(shell, files, L"Desktop", L"F:\\VekPro\\VEKCAL.HTA", L"Calendari", kIcon, L"");
+    };
+    EXPECT_FALSE(make().unchanged);
+    EXPECT_EQ(ReadLink(linkPath).target, L"F:\\VekPro\\VEKCAL.HTA");
+    const auto lastWrite = [&linkPath] {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        GetFileAttributesExW(linkPath.c_str(), GetFileExInfoStandard, &data);
+        return ULARGE_INTEGER{{data.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwHighDateTime}}.QuadPart;
+    };
+    const auto before = lastWrite();
+    Sleep(50);
+    EXPECT_TRUE(make().unchanged);
+    EXPECT_EQ(lastWrite(), before);
+    MaximizeWindow = kTrue;  // one field differs: written again
+    EXPECT_FALSE(make().unchanged);
+    EXPECT_EQ(ReadLink(linkPath).showCommand, 3u);
+    WIN32_FIND_DATAW entry{};
+    EXPECT_FALSE(UniqueFindHandle(FindFirstFileW((desktop + L"\\*.zoriza-*").c_str(), &entry))) << entry.cFileName;
+}
+
 // A hidden or system subfolder is the user's folder, not a missing one.
 TEST_F(ShellLinksTest, AHiddenOrSystemSubfolderTakesTheShortcut) {
     const std::wstring folder = programs + L"\\VekPro";

@@ -1,0 +1,29 @@
+// A shortcut file as bytes: read whole, and written whole beside the
+// shortcut, through to the disk, before it is moved over the old file.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zoriza {
+
+// The file at `path`; none when it cannot be read or is too large to be a
+// shortcut.
+std::vector<std::uint8_t> ReadShortcutFile(const std::wstring& path);
+
+// The temporary file beside the shortcut: ".zoriza-", the process and the
+// call, so that two runs at once never write through one name.
+std::wstring TemporaryPathFor(const std::wstring& linkPath, std::uint32_t call);
+
+// The bytes reach the disk before the file is closed, so that a power cut
+// after the move cannot leave a shortcut without them.
+void WriteThrough(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
+
+// Moves `temporary` over `linkPath` in one step, written through; retried
+// for a short while when another run or the Shell has the old file open.
+void MoveOver(const std::wstring& temporary, const std::wstring& linkPath);
+
+}  // namespace zoriza
