@@ -17,20 +17,6 @@ constexpr int kReadAttempts = 4;
 // that a huge one cannot end every start for want of memory.
 constexpr std::uint32_t kLongestValueBytes = (32 * 1024 + 1) * 2;
 
-// An open key, closed when it goes out of scope, also when an error passes.
-class OpenKey {
-public:
-    OpenKey(Registry& registry, RegistryKey key) : registry_(registry), key_(key) {}
-    ~OpenKey() { registry_.CloseKey(key_); }
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    RegistryKey get() const { return key_; }
-
-private:
-    Registry& registry_;
-    RegistryKey key_;
-};
-
 RegistryRoot ResolveRoot(RegistryRoot root) { return root == 0 ? kHkeyCurrentUser : root; }
 
 bool IsStringType(std::uint32_t type) {
@@ -89,7 +75,7 @@ std::wstring DecodeValue(const Registry& registry, std::uint32_t type,
 }
 
 // The value's data, or nothing when a query fails.
-bool QueryData(Registry& registry, RegistryKey key, const std::wstring& name,
+bool QueryData(Registry& registry, const RegistryKey& key, const std::wstring& name,
                std::uint32_t& type, std::vector<std::uint8_t>& data) {
     for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
         std::uint32_t size = 0;
@@ -111,15 +97,14 @@ bool QueryData(Registry& registry, RegistryKey key, const std::wstring& name,
 
 std::wstring RegGetString(Registry& registry, RegistryRoot root, const std::wstring& keyPath,
                           const std::wstring& valueName) {
-    RegistryKey key = 0;
+    RegistryKey key;
     if (registry.OpenKey(ResolveRoot(root), TrimChar(keyPath, kBackslash), kKeyQueryValue, key) !=
         kRegistrySuccess) {
         return {};
     }
-    const OpenKey open(registry, key);
     std::uint32_t type = kRegSz;
     std::vector<std::uint8_t> data;
-    if (!QueryData(registry, open.get(), TrimChar(valueName, kBackslash), type, data)) return {};
+    if (!QueryData(registry, key, TrimChar(valueName, kBackslash), type, data)) return {};
     return DecodeValue(registry, type, data);
 }
 
@@ -128,13 +113,12 @@ bool RegSetString(Registry& registry, RegistryRoot root, const std::wstring& key
     const RegistryRoot resolvedRoot = ResolveRoot(root);
     const std::wstring path = TrimChar(keyPath, kBackslash);
     const std::wstring name = TrimChar(valueName, kBackslash);
-    RegistryKey key = 0;
+    RegistryKey key;
     RegistryStatus status = registry.OpenKey(resolvedRoot, path, kKeyWrite, key);
     if (status == kRegistryFileNotFound) status = registry.CreateKey(resolvedRoot, path, key);
     if (status != kRegistrySuccess) return false;
-    const OpenKey open(registry, key);
     const std::vector<std::uint8_t> data = EncodeUtf16WithTerminator(text);
-    return registry.SetValue(open.get(), name, kRegSz, data) == kRegistrySuccess;
+    return registry.SetValue(key, name, kRegSz, data) == kRegistrySuccess;
 }
 
 }  // namespace zoriza

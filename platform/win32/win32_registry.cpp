@@ -11,9 +11,9 @@ HKEY RootHandle(RegistryRoot root) {
     return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
 }
 
-HKEY KeyHandle(RegistryKey key) { return reinterpret_cast<HKEY>(key); }
+HKEY KeyHandle(RegistryKey::Handle handle) { return reinterpret_cast<HKEY>(handle); }
 
-RegistryKey KeyValue(HKEY key) { return reinterpret_cast<RegistryKey>(key); }
+RegistryKey::Handle HandleValue(HKEY key) { return reinterpret_cast<RegistryKey::Handle>(key); }
 
 }  // namespace
 
@@ -21,34 +21,36 @@ RegistryStatus Win32Registry::OpenKey(RegistryRoot root, const std::wstring& pat
                                       RegistryKey& key) {
     HKEY opened = nullptr;
     const LSTATUS status = RegOpenKeyExW(RootHandle(root), path.c_str(), 0, access, &opened);
-    if (status == ERROR_SUCCESS) key = KeyValue(opened);
+    if (status == ERROR_SUCCESS) key = Own(HandleValue(opened));
     return status;
 }
 
 RegistryStatus Win32Registry::CreateKey(RegistryRoot root, const std::wstring& path, RegistryKey& key) {
     HKEY created = nullptr;
     const LSTATUS status = RegCreateKeyW(RootHandle(root), path.c_str(), &created);
-    if (status == ERROR_SUCCESS) key = KeyValue(created);
+    if (status == ERROR_SUCCESS) key = Own(HandleValue(created));
     return status;
 }
 
-RegistryStatus Win32Registry::QueryValue(RegistryKey key, const std::wstring& name, std::uint32_t& type,
+RegistryStatus Win32Registry::QueryValue(const RegistryKey& key, const std::wstring& name, std::uint32_t& type,
                                          std::uint8_t* data, std::uint32_t& size) {
     DWORD valueType = type;
     DWORD valueSize = size;
-    const LSTATUS status = RegQueryValueExW(KeyHandle(key), name.c_str(), nullptr, &valueType, data, &valueSize);
+    const LSTATUS status =
+        RegQueryValueExW(KeyHandle(HandleOf(key)), name.c_str(), nullptr, &valueType, data, &valueSize);
     type = valueType;
     size = valueSize;
     return status;
 }
 
-RegistryStatus Win32Registry::SetValue(RegistryKey key, const std::wstring& name, std::uint32_t type,
+RegistryStatus Win32Registry::SetValue(const RegistryKey& key, const std::wstring& name, std::uint32_t type,
                                        std::span<const std::uint8_t> data) {
-    return RegSetValueExW(KeyHandle(key), name.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size()));
+    return RegSetValueExW(KeyHandle(HandleOf(key)), name.c_str(), 0, type, data.data(),
+                          static_cast<DWORD>(data.size()));
 }
 
-RegistryStatus Win32Registry::CloseKey(RegistryKey key) {
-    return RegistryKeyTraits::Close(KeyHandle(key));
+RegistryStatus Win32Registry::CloseKey(RegistryKey::Handle handle) {
+    return RegistryKeyTraits::Close(KeyHandle(handle));
 }
 
 std::wstring Win32Registry::DecodeAnsi(std::span<const std::uint8_t> bytes) const {

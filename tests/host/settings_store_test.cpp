@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/memory_platform/memory_registry.h"
 #include "settings/settings_store.h"
 
@@ -13,6 +15,57 @@ TEST(TrimChar, StripsOneCharacterFromBothEndsOnly) {
         {L"A\\", L"\\", L"A"},             {L"/a/", L"\\", L"/a/"},
     };
     for (const auto& [text, character, expected] : cases) EXPECT_EQ(TrimChar(text, character), expected);
+}
+
+RegistryKey Created(Registry& registry, const std::wstring& path) {
+    RegistryKey key;
+    EXPECT_EQ(registry.CreateKey(kHkeyCurrentUser, path, key), kRegistrySuccess);
+    return key;
+}
+
+bool Writes(Registry& registry, const RegistryKey& key) {
+    const std::uint8_t empty[] = {0, 0};
+    return registry.SetValue(key, kLanguageSetting, kRegSz, empty) == kRegistrySuccess;
+}
+
+// Whatever its owners do, each key is closed once, and the owner that holds
+// it last can still use it.
+TEST(RegistryKey, EachKeyIsClosedExactlyOnce) {
+    const std::pair<const char*, std::function<void(Registry&)>> cases[] = {
+        {"moved into a new owner",
+         [](Registry& r) {
+             RegistryKey first = Created(r, kSettingsKey);
+             const RegistryKey second(std::move(first));
+             EXPECT_TRUE(Writes(r, second));
+             EXPECT_FALSE(Writes(r, first));
+         }},
+        {"moved onto an owner holding another key",
+         [](Registry& r) {
+             RegistryKey first = Created(r, kSettingsKey);
+             RegistryKey second = Created(r, L"Software\\Other");
+             second = std::move(first);
+             EXPECT_TRUE(Writes(r, second));
+         }},
+        {"opened again into the same owner",
+         [](Registry& r) {
+             RegistryKey key = Created(r, kSettingsKey);
+             EXPECT_EQ(r.OpenKey(kHkeyCurrentUser, kSettingsKey, kKeyWrite, key), kRegistrySuccess);
+             EXPECT_TRUE(Writes(r, key));
+         }},
+        {"closed before it goes out of scope",
+         [](Registry& r) {
+             RegistryKey key = Created(r, kSettingsKey);
+             EXPECT_EQ(key.Close(), kRegistrySuccess);
+             EXPECT_FALSE(Writes(r, key));
+             EXPECT_EQ(key.Close(), kRegistrySuccess);
+         }},
+    };
+    for (const auto& [name, use] : cases) {
+        MemoryRegistry registry;
+        use(registry);
+        EXPECT_EQ(registry.OpenHandles(), 0u) << name;
+        EXPECT_EQ(registry.StrayCloses(), 0u) << name;
+    }
 }
 
 class SettingsStoreTest : public ::testing::Test {

@@ -25,23 +25,23 @@ RegistryStatus MemoryRegistry::OpenKey(RegistryRoot root, const std::wstring& pa
     const std::wstring fullKey = Key(root, path);
     if (denied_.count(fullKey) != 0) return kRegistryAccessDenied;
     if (keys_.count(fullKey) == 0) return kRegistryFileNotFound;
-    key = nextHandle_++;
-    handles_[key] = fullKey;
+    handles_[nextHandle_] = fullKey;
+    key = Own(nextHandle_++);
     return kRegistrySuccess;
 }
 
 RegistryStatus MemoryRegistry::CreateKey(RegistryRoot root, const std::wstring& path, RegistryKey& key) {
     const std::wstring fullKey = Key(root, path);
     keys_[fullKey];
-    key = nextHandle_++;
-    handles_[key] = fullKey;
+    handles_[nextHandle_] = fullKey;
+    key = Own(nextHandle_++);
     return kRegistrySuccess;
 }
 
-RegistryStatus MemoryRegistry::QueryValue(RegistryKey key, const std::wstring& name,
+RegistryStatus MemoryRegistry::QueryValue(const RegistryKey& key, const std::wstring& name,
                                           std::uint32_t& type, std::uint8_t* data,
                                           std::uint32_t& size) {
-    const auto handle = handles_.find(key);
+    const auto handle = handles_.find(HandleOf(key));
     if (handle == handles_.end()) return kInvalidHandle;
     if (data != nullptr && failDataQueries_) return kRegistryAccessDenied;
     const auto& values = keys_[handle->second];
@@ -64,9 +64,9 @@ RegistryStatus MemoryRegistry::QueryValue(RegistryKey key, const std::wstring& n
     return kRegistrySuccess;
 }
 
-RegistryStatus MemoryRegistry::SetValue(RegistryKey key, const std::wstring& name, std::uint32_t type,
+RegistryStatus MemoryRegistry::SetValue(const RegistryKey& key, const std::wstring& name, std::uint32_t type,
                                         std::span<const std::uint8_t> data) {
-    const auto handle = handles_.find(key);
+    const auto handle = handles_.find(HandleOf(key));
     if (handle == handles_.end()) return kInvalidHandle;
     if (failWrites_) return kRegistryAccessDenied;
     keys_[handle->second][Key(name)] = Value{type, {data.begin(), data.end()}};
@@ -74,8 +74,10 @@ RegistryStatus MemoryRegistry::SetValue(RegistryKey key, const std::wstring& nam
     return kRegistrySuccess;
 }
 
-RegistryStatus MemoryRegistry::CloseKey(RegistryKey key) {
-    return handles_.erase(key) == 1 ? kRegistrySuccess : kInvalidHandle;
+RegistryStatus MemoryRegistry::CloseKey(RegistryKey::Handle handle) {
+    if (handles_.erase(handle) == 1) return kRegistrySuccess;
+    ++strayCloses_;
+    return kInvalidHandle;
 }
 
 // Latin-1 stands for the ANSI code page here.

@@ -23,11 +23,10 @@ public:
     RegistryStatus OpenKey(RegistryRoot root, const std::wstring& path, std::uint32_t access,
                            RegistryKey& key) override;
     RegistryStatus CreateKey(RegistryRoot root, const std::wstring& path, RegistryKey& key) override;
-    RegistryStatus QueryValue(RegistryKey key, const std::wstring& name, std::uint32_t& type,
+    RegistryStatus QueryValue(const RegistryKey& key, const std::wstring& name, std::uint32_t& type,
                               std::uint8_t* data, std::uint32_t& size) override;
-    RegistryStatus SetValue(RegistryKey key, const std::wstring& name, std::uint32_t type,
+    RegistryStatus SetValue(const RegistryKey& key, const std::wstring& name, std::uint32_t type,
                             std::span<const std::uint8_t> data) override;
-    RegistryStatus CloseKey(RegistryKey key) override;
     std::wstring DecodeAnsi(std::span<const std::uint8_t> bytes) const override;
 
     // Test controls and inspection; paths are relative to HKEY_CURRENT_USER.
@@ -43,16 +42,20 @@ public:
     // Runs between the next size query and its data query.
     void BetweenQueries(std::function<void()> action) { betweenQueries_ = std::move(action); }
     std::size_t OpenHandles() const { return handles_.size(); }
+    // Closes of a key that was not open: a key closed twice.
+    std::size_t StrayCloses() const { return strayCloses_; }
     const std::vector<std::wstring>& WrittenNames() const { return written_; }
 
 private:
+    RegistryStatus CloseKey(RegistryKey::Handle handle) override;
     static std::wstring Key(const std::wstring& path);
     static std::wstring Key(RegistryRoot root, const std::wstring& path);
 
     std::map<std::wstring, std::map<std::wstring, Value>> keys_;
-    std::map<RegistryKey, std::wstring> handles_;
+    std::map<RegistryKey::Handle, std::wstring> handles_;
     std::set<std::wstring> denied_;
-    RegistryKey nextHandle_ = 0x100;
+    RegistryKey::Handle nextHandle_ = 0x100;
+    std::size_t strayCloses_ = 0;
     bool failDataQueries_ = false;
     bool failWrites_ = false;
     std::function<void()> betweenQueries_;
