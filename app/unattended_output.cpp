@@ -87,13 +87,23 @@ void StandardOutput::Line(const std::wstring& text) {
     static_cast<void>(WriteConsoleW(handle_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr));
 }
 
-LogFile::LogFile(const std::wstring& path)
-    : file_(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr)) {
-    if (!file_) throw FileError(GetLastError());
+LogFile::LogFile(const std::wstring& path) : path_(path) {
+    file_ = requests_.Ask<std::shared_ptr<UniqueFile>>(path, [path] {
+        auto file = std::make_shared<UniqueFile>(CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!*file) throw FileError(GetLastError());
+        return file;
+    });
     Line(RunHeader());
 }
 
-void LogFile::Line(const std::wstring& text) { WriteBytes(file_.get(), Utf8(OneLine(text))); }
+void LogFile::Line(const std::wstring& text) {
+    try {
+        requests_.Run(path_, [file = file_, bytes = Utf8(OneLine(text))] { WriteBytes(file->get(), bytes); });
+    } catch (const AppError&) {
+        // late, or its share still holds an earlier line: lost, as a line the file does not take
+    }
+}
 
 }  // namespace zoriza

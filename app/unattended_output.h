@@ -6,8 +6,10 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
+#include "platform/win32/server_requests.h"
 #include "platform/win32/unique_handle.h"
 #include "unattended/unattended.h"
 
@@ -26,7 +28,9 @@ private:
 
 // Appends UTF-8 lines, CR LF after each, to a file that many runs (and many
 // workstations, on a share) may write at once; each run starts with a line
-// saying when, where, who and what.
+// saying when, where, who and what. On a share that stops answering, the
+// opening and each line wait at most the server bound; a line that is late,
+// or that the file does not take, is lost.
 class LogFile : public OutputLines {
 public:
     // Throws the file's error when it cannot be opened for appending.
@@ -34,7 +38,9 @@ public:
     void Line(const std::wstring& text) override;
 
 private:
-    UniqueFile file_;
+    ServerRequests requests_;
+    std::wstring path_;
+    std::shared_ptr<UniqueFile> file_;  // shared with a write that may be late
 };
 
 // Every line to both.

@@ -13,13 +13,13 @@ namespace zoriza {
 
 struct Win32Services {
     // Bounds every request that may reach a server; the window's drive and
-    // folder lists share it with the file system.
+    // folder lists share it with the file system and the shortcuts.
     ServerRequests requests;
     Win32FileSystem files{requests};
     Win32Environment environment;
     Win32LanguageId languageIds;
     Win32Registry registry;
-    Win32ShellLinks shell;
+    Win32ShellLinks shell{requests};
 
     FormServices Form() { return FormServices{files, environment, languageIds, registry, shell}; }
 };

@@ -31,6 +31,8 @@
 //   unattended  ZORIZA.exe /create with the same choices as switches, from
 //            its process start to its end, against floor_create.exe timed
 //            the same way (its own inside time too, for reference).
+//   repair   ZORIZA.exe /create again where its first run left every
+//            shortcut right, against floor_create.exe writing them again.
 //   scan     posting the click on EXAMINAR until the folder list shows the
 //            launcher drive's edition folder, against the floor panel's scan,
 //            on the drives linked into the prefix (--drives of them mapped,
@@ -48,6 +50,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwctype>
@@ -539,6 +542,38 @@ void UnattendedPhase(const std::vector<Build>& builds, int warmup, int runs) {
     PrepareCreate();
 }
 
+// ---- the logon repair ----------------------------------------------------
+
+// Each build's ZORIZA.exe /create run again over the shortcuts its first run
+// wrote, each of them already right, against floor_create.exe writing them
+// again over its own; only the second run is timed.
+void RepairPhase(const std::vector<Build>& builds, int warmup, int runs) {
+    Interleave(2 * builds.size(), warmup, runs, [&](std::size_t index, bool report) {
+        const Build& build = builds[index / 2];
+        const bool zoriza = index % 2 == 0;
+        const std::string who = zoriza ? build.zoriza.Who() : "floor_create (" + build.label + ")";
+        const auto runOnce = [&] {
+            return zoriza ? RunToEnd(build.zoriza.path, kUnattendedCreate, L"C:\\", false)
+                          : RunToEnd(build.floorCreate, kServerFolder, L"C:\\", false);
+        };
+        PrepareCreate();
+        runOnce();
+        const FinishedRun run = runOnce();
+        if (zoriza ? run.exitCode != 0 : run.exitCode >= 0xE0000000) {
+            Fail(who + " failed: " + std::to_string(run.exitCode) + " " + Narrow(run.output));
+        }
+        const std::vector<std::wstring> lines = run.Lines();
+        const auto unchanged = std::count_if(lines.begin(), lines.end(),
+                                             [](const std::wstring& line) { return line.rfind(L"unchanged: ", 0) == 0; });
+        if (zoriza && unchanged != 8) {
+            Fail(who + " wrote shortcuts that were already right: " + Narrow(run.output));
+        }
+        CheckCreated(who);
+        if (report) Sample("repair_ms", build.label, zoriza ? "zoriza" : "floor_create", run.milliseconds);
+    });
+    PrepareCreate();
+}
+
 // ---- the server scan -----------------------------------------------------
 
 std::wstring ListEntry(HWND list, int index) {
@@ -737,6 +772,8 @@ int wmain(int argc, wchar_t** argv) {
                 CreatePhase(builds, warmup, runs);
             } else if (phase == L"unattended") {
                 UnattendedPhase(builds, warmup, runs);
+            } else if (phase == L"repair") {
+                RepairPhase(builds, warmup, runs);
             } else if (phase == L"stalled") {
                 StalledPhase(builds.front().zoriza, warmup, runs);
             } else if (phase == L"scan") {

@@ -1,5 +1,7 @@
 #include "platform/win32/request_threads.h"
 
+#include <objbase.h>
+
 #include "platform/win32/win32_error.h"
 
 namespace zoriza {
@@ -95,6 +97,8 @@ std::shared_ptr<RequestThreads::Worker> RequestThreads::Launch() {
 DWORD WINAPI RequestThreads::WorkerMain(void* parameter) {
     const std::shared_ptr<Worker> self = std::move(*static_cast<std::shared_ptr<Worker>*>(parameter));
     delete static_cast<std::shared_ptr<Worker>*>(parameter);
+    // Requests may use the Shell's link objects, which live in any apartment.
+    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
     for (bool kept = true; kept;) {
         WaitForSingleObject(self->wake.get(), INFINITE);
         const std::shared_ptr<PendingRequest> request = std::move(self->request);
@@ -106,6 +110,7 @@ DWORD WINAPI RequestThreads::WorkerMain(void* parameter) {
         request->Finish();
     }
     self->threads.reset();
+    if (com) CoUninitialize();
     return 0;
 }
 

@@ -34,11 +34,12 @@ ComPtr<IStream> MemoryStream() {
     return stream;
 }
 
-class Win32ShortcutFile : public ShortcutFile {
+// The link object for one shortcut file, opened on the shortcut there: what
+// else an existing shortcut holds stays; a file that is no shortcut is
+// replaced whole. Used on the thread of one request.
+class LinkOnDisk {
 public:
-    // What else an existing shortcut holds stays; a file that is no shortcut
-    // is replaced whole.
-    Win32ShortcutFile(std::wstring linkPath, std::uint32_t call) : linkPath_(std::move(linkPath)), call_(call) {
+    LinkOnDisk(std::wstring linkPath, std::uint32_t call) : linkPath_(std::move(linkPath)), call_(call) {
         link_ = NewLink();
         const std::vector<std::uint8_t> existing = ReadShortcutFile(linkPath_);
         changed_ = existing.empty() || !Load(existing);
@@ -50,24 +51,23 @@ public:
     }
 
     // A target on a drive that is not there answers S_FALSE, and is stored as given.
-    void SetTargetPath(const std::wstring& path) override {
+    void SetTargetPath(const std::wstring& path) {
         SetText(path, [this](wchar_t* text, int size) { return link_->GetPath(text, size, nullptr, SLGP_RAWPATH); },
                 [this, &path] { return link_->SetPath(path.c_str()); });
     }
     // Set in any case: Wine's link object forgets the show command it
     // loaded, so the file's header tells what it holds.
-    void SetWindowStyle(std::int16_t showCommand) override {
+    void SetWindowStyle(std::int16_t showCommand) {
         if (showCommand != savedShowCommand_) changed_ = true;
         CheckCom(link_->SetShowCmd(showCommand));
     }
-    void SetHotkey(const std::wstring& hotkey) override {
-        if (!hotkey.empty()) throw AppError(kInvalidProcedureCall, L"Invalid procedure call or argument");
+    void ClearHotkey() {
         WORD current = 0;
         if (!changed_ && SUCCEEDED(link_->GetHotkey(&current)) && current == 0) return;
         changed_ = true;
         CheckCom(link_->SetHotkey(0));
     }
-    void SetIconLocation(const std::wstring& location) override {
+    void SetIconLocation(const std::wstring& location) {
         SetText(location,
                 [this](wchar_t* text, int size) {
                     int index = 0;
@@ -76,15 +76,15 @@ public:
                 },
                 [this, &location] { return link_->SetIconLocation(location.c_str(), 0); });
     }
-    void SetDescription(const std::wstring& text) override {
+    void SetDescription(const std::wstring& text) {
         SetText(text, [this](wchar_t* read, int size) { return link_->GetDescription(read, size); },
                 [this, &text] { return link_->SetDescription(text.c_str()); });
     }
-    void SetArguments(const std::wstring& arguments) override {
+    void SetArguments(const std::wstring& arguments) {
         SetText(arguments, [this](wchar_t* text, int size) { return link_->GetArguments(text, size); },
                 [this, &arguments] { return link_->SetArguments(arguments.c_str()); });
     }
-    void SetWorkingDirectory(const std::wstring& folder) override {
+    void SetWorkingDirectory(const std::wstring& folder) {
         SetText(folder, [this](wchar_t* text, int size) { return link_->GetWorkingDirectory(text, size); },
                 [this, &folder] { return link_->SetWorkingDirectory(folder.c_str()); });
     }
@@ -94,7 +94,7 @@ public:
     // through: a full disk, a lock or a crash while writing leaves the old
     // shortcut as it was, and the temporary file does not stay behind. A
     // shortcut that already held every field is left as it was.
-    bool Save() override {
+    bool Save() {
         if (!changed_) return false;
         const std::vector<std::uint8_t> bytes = Serialised();
         const std::wstring temporary = TemporaryPathFor(linkPath_, call_);
@@ -167,20 +167,56 @@ private:
     int savedShowCommand_ = -1;  // in the loaded file
 };
 
-}  // namespace
+// The seven fields, kept until the shortcut is saved: the link object then
+// does all its work in one request, which may reach the target's server and,
+// with a redirected Desktop or Start menu, the shortcut's.
+class Win32ShortcutFile : public ShortcutFile {
+public:
+    Win32ShortcutFile(ServerRequests& requests, std::wstring linkPath, std::uint32_t call)
+        : requests_(requests), linkPath_(std::move(linkPath)), call_(call) {}
 
-std::wstring Win32ShellLinks::FolderPath(SpecialFolder folder) {
-    const KNOWNFOLDERID& id = folder == SpecialFolder::Desktop ? FOLDERID_Desktop : FOLDERID_Programs;
-    UniqueCoTaskString path;
-    CheckCom(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, path.put()));
-    return path.get();
-}
+    void SetTargetPath(const std::wstring& path) override { fields_.target = path; }
+    void SetWindowStyle(std::int16_t showCommand) override { fields_.showCommand = showCommand; }
+    void SetHotkey(const std::wstring& hotkey) override {
+        if (!hotkey.empty()) throw AppError(kInvalidProcedureCall, L"Invalid procedure call or argument");
+    }
+    void SetIconLocation(const std::wstring& location) override { fields_.iconLocation = location; }
+    void SetDescription(const std::wstring& text) override { fields_.description = text; }
+    void SetArguments(const std::wstring& arguments) override { fields_.arguments = arguments; }
+    void SetWorkingDirectory(const std::wstring& folder) override { fields_.workingDirectory = folder; }
 
-std::unique_ptr<ShortcutFile> Win32ShellLinks::CreateShortcut(const std::wstring& linkPath) {
-    return std::make_unique<Win32ShortcutFile>(linkPath, ++calls_);
-}
+    bool Save() override {
+        return requests_.Ask<bool>(linkPath_, [linkPath = linkPath_, fields = fields_, call = call_] {
+            LinkOnDisk link(linkPath, call);
+            link.SetTargetPath(fields.target);
+            link.SetWindowStyle(fields.showCommand);
+            link.ClearHotkey();
+            link.SetIconLocation(fields.iconLocation);
+            link.SetDescription(fields.description);
+            link.SetArguments(fields.arguments);
+            link.SetWorkingDirectory(fields.workingDirectory);
+            return link.Save();
+        });
+    }
 
-std::wstring Win32ShellLinks::TargetOf(const std::wstring& linkPath) {
+private:
+    struct Fields {
+        std::wstring target;
+        std::int16_t showCommand = kShowNormal;
+        std::wstring iconLocation;
+        std::wstring description;
+        std::wstring arguments;
+        std::wstring workingDirectory;
+    };
+
+    ServerRequests& requests_;
+    std::wstring linkPath_;
+    std::uint32_t call_;
+    Fields fields_;
+};
+
+// The target of the shortcut file, on the thread of a request.
+std::wstring TargetIn(const std::wstring& linkPath) {
     ComPtr<IShellLinkW> link;
     ComPtr<IPersistFile> file;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid())) ||
@@ -194,6 +230,32 @@ std::wstring Win32ShellLinks::TargetOf(const std::wstring& linkPath) {
     if (link->GetPath(target.data(), static_cast<int>(target.size()), nullptr, SLGP_RAWPATH) != S_OK) return {};
     target.resize(wcsnlen(target.c_str(), target.size()));
     return target;
+}
+
+}  // namespace
+
+// The folder is looked for where it is, which a redirected Desktop or Start
+// menu puts on a server.
+std::wstring Win32ShellLinks::FolderPath(SpecialFolder folder) {
+    const bool desktop = folder == SpecialFolder::Desktop;
+    return requests_.Ask<std::wstring>(desktop ? L"the Desktop folder" : L"the Programs folder", [desktop] {
+        UniqueCoTaskString path;
+        CheckCom(SHGetKnownFolderPath(desktop ? FOLDERID_Desktop : FOLDERID_Programs, KF_FLAG_DEFAULT, nullptr,
+                                      path.put()));
+        return std::wstring(path.get());
+    });
+}
+
+std::unique_ptr<ShortcutFile> Win32ShellLinks::CreateShortcut(const std::wstring& linkPath) {
+    return std::make_unique<Win32ShortcutFile>(requests_, linkPath, ++calls_);
+}
+
+std::wstring Win32ShellLinks::TargetOf(const std::wstring& linkPath) {
+    try {
+        return requests_.Ask<std::wstring>(linkPath, [linkPath] { return TargetIn(linkPath); });
+    } catch (const AppError&) {
+        return {};  // a shortcut on a drive that does not answer cannot be read
+    }
 }
 
 void Win32ShellLinks::NotifyChanged(ShellChange change, const std::wstring& path) {

@@ -3,19 +3,25 @@
 #include <cstdint>
 
 #include "platform/shell_links.h"
+#include "platform/win32/server_requests.h"
 
 namespace zoriza {
 
 // The Shell's own link object (IShellLinkW, IPersistFile and IPersistStream)
-// and the user's known folders. COM must be initialised on the calling thread.
+// and the user's known folders. COM must be initialised on the calling
+// thread. Reading and writing a shortcut are requests that may reach a
+// server, bounded by `requests`.
 class Win32ShellLinks : public ShellLinks {
 public:
+    explicit Win32ShellLinks(ServerRequests& requests) : requests_(requests) {}
+
     std::wstring FolderPath(SpecialFolder folder) override;
     std::unique_ptr<ShortcutFile> CreateShortcut(const std::wstring& linkPath) override;
     std::wstring TargetOf(const std::wstring& linkPath) override;
     void NotifyChanged(ShellChange change, const std::wstring& path) override;
 
 private:
+    ServerRequests& requests_;
     std::uint32_t calls_ = 0;  // each shortcut's temporary file gets a name of its own
 };
 

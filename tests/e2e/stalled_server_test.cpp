@@ -171,6 +171,57 @@ TEST_F(StalledServerTest, CreateWithTheFolderOnAStalledDriveIsReportedAndWritesN
     ExpectEndsAtOnce(program);
 }
 
+// The user's Desktop, redirected to a folder on e:, for as long as it lives.
+class RedirectedDesktop {
+public:
+    explicit RedirectedDesktop(const std::wstring& folder) {
+        RegCreateKeyExW(HKEY_CURRENT_USER, kUserShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+        DWORD size = sizeof(old_);
+        had_ = RegQueryValueExW(key_, L"Desktop", nullptr, &type_, reinterpret_cast<BYTE*>(old_), &size) == ERROR_SUCCESS;
+        Set(REG_EXPAND_SZ, folder.c_str());
+    }
+    ~RedirectedDesktop() {
+        if (had_) {
+            Set(type_, old_);
+        } else {
+            RegDeleteValueW(key_, L"Desktop");
+        }
+        RegCloseKey(key_);
+    }
+    RedirectedDesktop(const RedirectedDesktop&) = delete;
+    RedirectedDesktop& operator=(const RedirectedDesktop&) = delete;
+
+private:
+    static constexpr wchar_t kUserShellFolders[] =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    void Set(DWORD type, const wchar_t* text) {
+        RegSetValueExW(key_, L"Desktop", 0, type, reinterpret_cast<const BYTE*>(text),
+                       static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
+    }
+
+    HKEY key_ = nullptr;
+    wchar_t old_[MAX_PATH] = {};
+    DWORD type_ = REG_EXPAND_SZ;
+    bool had_ = false;
+};
+
+// A Desktop redirected to a server that falls silent after the launcher
+// test: the desktop shortcut is reported within the bound, and nothing is
+// written or saved.
+TEST_F(StalledServerTest, ADesktopOnAStalledServerIsReportedWithinTheBound) {
+    const RedirectedDesktop redirected(L"E:\\VekPro");
+    TellStallingServer(L'e', "stall");
+    const StoredSettings before = StoredNow();
+
+    const FinishedRun run = RunToEnd(ProgramPath(), L"/create /folder:F:\\VekPro /desktop:yes", L"C:\\", false, 30s);
+    EXPECT_EQ(run.exitCode, 3u) << testing::PrintToString(run.output);
+    EXPECT_LT(run.milliseconds, kBoundedWaitSeconds * 1000);
+    EXPECT_NE(run.output.find(L"failed: Desktop\\"), std::wstring::npos) << testing::PrintToString(run.output);
+    EXPECT_NE(run.output.find(L"Error 68: Device unavailable"), std::wstring::npos) << testing::PrintToString(run.output);
+    EXPECT_FALSE(FolderExists(ProgramsFolder() + L"\\VekPro"));
+    EXPECT_TRUE(Unchanged(before));
+}
+
 // The way out during CREAR's wait on the stalled drive ends the program at
 // once, as it does outside a wait: the create command writes and saves
 // nothing more.

@@ -62,8 +62,8 @@ protected:
         MakeShortcut(shell, files, location, target, name, icon, args);
     }
 
-    Win32ShellLinks shell;
     ServerRequests requests;
+    Win32ShellLinks shell{requests};
     Win32FileSystem files{requests};
     std::wstring desktop;
     std::wstring programs;
