@@ -318,16 +318,27 @@ void Drain(HANDLE pipe, std::string& bytes) {
     }
 }
 
-// The output is read while the program runs, so that a full pipe never holds
-// it up, and not until the pipe's end: a process the program leads the system
-// to start (Wine's desktop, say) may hold a copy of the pipe for long after.
 FinishedRun RunToEnd(const std::wstring& program, const std::wstring& arguments, const std::wstring& currentFolder,
                      bool watchWindows, std::chrono::milliseconds timeout) {
+    SimultaneousRuns run(program, arguments, 1, currentFolder);
+    run.Release();
+    return run.Finish(watchWindows, timeout).front();
+}
+
+SimultaneousRuns::SimultaneousRuns(const std::wstring& program, const std::wstring& arguments, int count,
+                                   const std::wstring& currentFolder) {
+    runs_.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) Start(L"\"" + program + L"\" " + arguments, currentFolder);
+}
+
+// Each run gets a pipe of its own; the write end is closed here as soon as the
+// run holds its copy, so that no later run inherits it.
+void SimultaneousRuns::Start(const std::wstring& commandLine, const std::wstring& currentFolder) {
     SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
-    UniqueHandle reader;
+    Run& run = runs_.emplace_back();
     UniqueHandle writer;
-    if (!CreatePipe(reader.put(), writer.put(), &inheritable, 0) ||
-        !SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0)) {
+    if (!CreatePipe(run.output.put(), writer.put(), &inheritable, 0) ||
+        !SetHandleInformation(run.output.get(), HANDLE_FLAG_INHERIT, 0)) {
         throw std::runtime_error("no pipe for the program's output");
     }
     STARTUPINFOW startup{};
@@ -335,32 +346,61 @@ FinishedRun RunToEnd(const std::wstring& program, const std::wstring& arguments,
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = writer.get();
     startup.hStdError = writer.get();
-    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+    std::wstring mutableLine = commandLine;
     PROCESS_INFORMATION started{};
-    FinishedRun run;
-    const double begin = NowMs();
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, currentFolder.c_str(),
-                        &startup, &started)) {
+    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
+                        currentFolder.c_str(), &startup, &started)) {
         throw std::runtime_error("the program did not start");
     }
-    const UniqueProcess process(started);
-    writer.reset();
-    std::string bytes;
-    const double deadline = begin + static_cast<double>(timeout.count());
-    for (int look = 0; WaitForSingleObject(process.process.get(), 1) == WAIT_TIMEOUT; ++look) {
-        Drain(reader.get(), bytes);
-        if (watchWindows && look % 5 == 0 && ShowsAnyWindow(process.id)) run.windowSeen = true;
-        if (NowMs() > deadline) {
-            TerminateProcess(process.process.get(), 1);
-            WaitForSingleObject(process.process.get(), 5000);
-            break;
+    run.process = UniqueProcess(started);
+}
+
+SimultaneousRuns::~SimultaneousRuns() {
+    for (Run& run : runs_) {
+        if (run.process.process && WaitForSingleObject(run.process.process.get(), 0) == WAIT_TIMEOUT) {
+            TerminateProcess(run.process.process.get(), 1);
+            WaitForSingleObject(run.process.process.get(), 5000);
         }
     }
-    run.milliseconds = NowMs() - begin;
-    Drain(reader.get(), bytes);
-    GetExitCodeProcess(process.process.get(), &run.exitCode);
-    run.output = FromUtf8(bytes);
-    return run;
+}
+
+void SimultaneousRuns::Release() {
+    releasedAt_ = NowMs();
+    for (Run& run : runs_) ResumeThread(run.process.thread.get());
+}
+
+// The output is read while a run goes, so that a full pipe never holds
+// it up, and not until the pipe's end: a process the program leads the system
+// to start (Wine's desktop, say) may hold a copy of the pipe for long after.
+std::vector<FinishedRun> SimultaneousRuns::Finish(bool watchWindows, std::chrono::milliseconds timeout) {
+    const double deadline = releasedAt_ + static_cast<double>(timeout.count());
+    for (int look = 0, running = static_cast<int>(runs_.size()); running > 0; ++look) {
+        Sleep(1);
+        running = 0;
+        for (Run& run : runs_) {
+            if (run.ended) continue;
+            Drain(run.output.get(), run.bytes);
+            if (WaitForSingleObject(run.process.process.get(), 0) == WAIT_OBJECT_0) {
+                run.ended = true;
+                run.result.milliseconds = NowMs() - releasedAt_;
+                GetExitCodeProcess(run.process.process.get(), &run.result.exitCode);
+                continue;
+            }
+            ++running;
+            if (watchWindows && look % 5 == 0 && ShowsAnyWindow(run.process.id)) run.result.windowSeen = true;
+            if (NowMs() > deadline) {
+                TerminateProcess(run.process.process.get(), 1);
+                WaitForSingleObject(run.process.process.get(), 5000);
+            }
+        }
+    }
+    std::vector<FinishedRun> finished;
+    for (Run& run : runs_) {
+        Drain(run.output.get(), run.bytes);
+        run.result.output = FromUtf8(run.bytes);
+        finished.push_back(run.result);
+    }
+    return finished;
 }
 
 }  // namespace zoriza::e2e

@@ -104,6 +104,36 @@ FinishedRun RunToEnd(const std::wstring& program, const std::wstring& arguments,
                      const std::wstring& currentFolder = L"C:\\", bool watchWindows = true,
                      std::chrono::milliseconds timeout = 60s);
 
+// `count` runs of `program` with the same `arguments`, each created suspended
+// so that all set off at one moment when released. Whatever still runs when
+// the object goes is ended.
+class SimultaneousRuns {
+public:
+    SimultaneousRuns(const std::wstring& program, const std::wstring& arguments, int count,
+                     const std::wstring& currentFolder = L"C:\\");
+    ~SimultaneousRuns();
+    SimultaneousRuns(const SimultaneousRuns&) = delete;
+    SimultaneousRuns& operator=(const SimultaneousRuns&) = delete;
+
+    void Release();
+    // Each run as RunToEnd tells it, in the order they were created; the time
+    // is counted from the release, and runs past `timeout` are ended.
+    std::vector<FinishedRun> Finish(bool watchWindows = true, std::chrono::milliseconds timeout = 60s);
+
+private:
+    struct Run {
+        UniqueProcess process;
+        UniqueHandle output;
+        std::string bytes;
+        bool ended = false;
+        FinishedRun result;
+    };
+    void Start(const std::wstring& commandLine, const std::wstring& currentFolder);
+
+    std::vector<Run> runs_;
+    double releasedAt_ = 0;
+};
+
 // The path of ZORIZA.exe, from ZORIZA_EXE.
 std::wstring ProgramPath();
 std::wstring EnvironmentValue(const wchar_t* name);

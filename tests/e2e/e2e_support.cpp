@@ -185,6 +185,19 @@ std::vector<std::wstring> LinksUnder(const std::wstring& folder) {
     return links;
 }
 
+std::vector<std::wstring> EntriesIn(const std::wstring& folder) {
+    std::vector<std::wstring> entries;
+    WIN32_FIND_DATAW entry{};
+    if (const UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &entry)); find) {
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name != L"." && name != L"..") entries.push_back(name);
+        } while (FindNextFileW(find.get(), &entry));
+    }
+    std::sort(entries.begin(), entries.end());
+    return entries;
+}
+
 void TellStallingServer(wchar_t letter, const std::string& word) {
     const std::wstring control = std::wstring(L"C:\\stalling\\") + letter + L".control";
     const UniqueFile file(

@@ -60,6 +60,8 @@ void WriteFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMA
 void RemoveTree(const std::wstring& path);
 // Every .lnk below `folder`, as paths relative to it, sorted.
 std::vector<std::wstring> LinksUnder(const std::wstring& folder);
+// The name of every file and folder directly in `folder`, sorted.
+std::vector<std::wstring> EntriesIn(const std::wstring& folder);
 
 // Tells the server of a stalling drive (set up with ZORIZA_STALLING_DRIVES)
 // to "stall" or "answer", through its control file C:\stalling\<letter>.control,

@@ -27,6 +27,14 @@ using zoriza::expected::LinkFolder;
 
 constexpr wchar_t kWorkedExampleSwitches[] =
     L"/create /edition:VekPro /folder:F:\\VekPro /platform:32 /desktop:yes /lang:ca";
+constexpr wchar_t kWorkedExampleDone[] = L"exit 0: 8 shortcuts written for F:\\VekPro\\, settings saved";
+
+// Runs started at one moment, and rounds of them: enough that a writer whose
+// runs get in each other's way fails every time, few enough to stay quick
+// where 32-bit code is emulated.
+constexpr int kSimultaneousRuns = 4;
+constexpr int kRounds = 4;
+constexpr int kRoundsBesideTheWindow = 2;
 
 std::wstring Programs(const std::wstring& name) { return ProgramsFolder() + L"\\" + name; }
 
@@ -59,10 +67,7 @@ void RefuseSettingWrites() {
 class UnattendedTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ClearSettings();
-        RemoveTree(Programs(L"VekPro"));
-        RemoveTree(Programs(L"VekCom"));
-        for (const std::wstring& link : LinksUnder(DesktopFolder())) RemoveTree(DesktopFolder() + L"\\" + link);
+        FreshProfile();
         WriteFile(L"F:\\VekPro\\VEKBIN.BAT");
         WriteFile(L"F:\\VekPro\\VEKPRO.BAT");
         RemoveTree(L"G:\\VekCom");
@@ -73,6 +78,14 @@ protected:
         RemoveTree(L"C:\\zoriza-logs");
     }
     void TearDown() override { SetUp(); }
+
+    // No settings, no shortcut subfolder, nothing on the Desktop.
+    void FreshProfile() {
+        ClearSettings();
+        RemoveTree(Programs(L"VekPro"));
+        RemoveTree(Programs(L"VekCom"));
+        for (const std::wstring& entry : EntriesIn(DesktopFolder())) RemoveTree(DesktopFolder() + L"\\" + entry);
+    }
 
     // ZORIZA.exe with `arguments`, started in C:\; a window of it fails the test.
     FinishedRun Run(const std::wstring& arguments) {
@@ -88,6 +101,42 @@ protected:
         return links;
     }
 
+    // The worked example's eight shortcuts, each whole, with no other file
+    // beside them, and its five settings.
+    void ExpectWorkedExampleOnDisk() {
+        std::vector<std::wstring> expectedEntries;
+        for (const ExpectedShortcut& e : kWorkedExampleShortcuts) {
+            ExpectLink(LinkPath(e), e);
+            expectedEntries.push_back(LinkPath(e));
+        }
+        std::vector<std::wstring> entries;
+        for (const std::wstring& folder : {DesktopFolder(), Programs(L"VekPro")}) {
+            for (const std::wstring& name : EntriesIn(folder)) entries.push_back(folder + L"\\" + name);
+        }
+        std::sort(entries.begin(), entries.end());
+        std::sort(expectedEntries.begin(), expectedEntries.end());
+        EXPECT_EQ(entries, expectedEntries);
+        EXPECT_EQ(AllLinks().size(), kWorkedExampleShortcuts.size());
+        for (const ExpectedSetting& setting : kWorkedExampleSettings) {
+            const auto stored = Stored(setting.name);
+            ASSERT_TRUE(stored.has_value()) << setting.name;
+            EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ)) << setting.name;
+            EXPECT_EQ(stored->Text(), setting.text) << setting.name;
+        }
+    }
+
+    // Each run of the worked example ended as it does alone; a failed one
+    // shows the line that says why.
+    static void ExpectEachEndedAsIfAlone(const std::vector<FinishedRun>& runs) {
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            const std::vector<std::wstring> lines = runs[i].Lines();
+            const std::wstring cause = lines.size() >= 2 ? lines[lines.size() - 2] : runs[i].output;
+            EXPECT_EQ(runs[i].exitCode, 0u) << "run " << i << ": " << ::testing::PrintToString(cause);
+            EXPECT_EQ(lines.empty() ? L"" : lines.back(), kWorkedExampleDone) << "run " << i;
+            EXPECT_FALSE(runs[i].windowSeen) << "run " << i;
+        }
+    }
+
     ComScope com;
 };
 
@@ -96,23 +145,61 @@ protected:
 TEST_F(UnattendedTest, TheWorkedExampleThroughSwitches) {
     const FinishedRun run = Run(kWorkedExampleSwitches);
     ASSERT_EQ(run.exitCode, 0u) << ::testing::PrintToString(run.output);
+    ExpectWorkedExampleOnDisk();
     const std::vector<std::wstring> lines = run.Lines();
     for (const ExpectedShortcut& e : kWorkedExampleShortcuts) {
         const std::wstring path = LinkPath(e);
-        ExpectLink(path, e);
         const std::wstring arguments = *e.arguments == L'\0' ? L"" : L" " + std::wstring(e.arguments);
         EXPECT_TRUE(Contains(lines, L"written: " + path + L" -> " + e.target + arguments)) << path;
     }
-    EXPECT_EQ(AllLinks().size(), kWorkedExampleShortcuts.size());
     for (const ExpectedSetting& setting : kWorkedExampleSettings) {
-        const auto stored = Stored(setting.name);
-        ASSERT_TRUE(stored.has_value()) << setting.name;
-        EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ)) << setting.name;
-        EXPECT_EQ(stored->Text(), setting.text) << setting.name;
         EXPECT_TRUE(Contains(lines, L"saved: " + std::wstring(setting.name) + L" = " + setting.text)) << setting.name;
     }
     ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.back(), L"exit 0: 8 shortcuts written for F:\\VekPro\\, settings saved");
+    EXPECT_EQ(lines.back(), kWorkedExampleDone);
+}
+
+// Runs at one moment, as a logon script and a management agent start them,
+// round after round: on a fresh profile, then over the shortcuts the round
+// before wrote. Each ends as if it had run alone.
+TEST_F(UnattendedTest, SimultaneousRunsEachEndAsIfAlone) {
+    for (int round = 0; round < kRounds; ++round) {
+        const bool fresh = round % 2 == 0;
+        SCOPED_TRACE(::testing::Message() << "round " << round << (fresh ? ", fresh profile" : ", over the shortcuts"));
+        if (fresh) FreshProfile();
+        SimultaneousRuns runs(ProgramPath(), kWorkedExampleSwitches, kSimultaneousRuns);
+        runs.Release();
+        ExpectEachEndedAsIfAlone(runs.Finish());
+        ExpectWorkedExampleOnDisk();
+    }
+}
+
+// CREAR pressed in the window while the runs write: the window shows its
+// success report, and the runs still end as if alone.
+TEST_F(UnattendedTest, TheWindowBesideSimultaneousRuns) {
+    RunningProgram window;
+    ASSERT_NE(window.Window(), nullptr);
+    for (const ControlId choice : {ControlId::Platform1, ControlId::Icona}) {
+        window.Click(choice);
+        ASSERT_TRUE(window.WaitUntil([&] { return window.Checked(choice); }));
+    }
+    ASSERT_TRUE(window.MoveToServerFolder(L'f', L"VekPro"));
+    const std::wstring firstWritten = LinkPath(kWorkedExampleShortcuts.front());
+    for (int round = 0; round < kRoundsBesideTheWindow; ++round) {
+        SCOPED_TRACE(::testing::Message() << "round " << round);
+        FreshProfile();
+        SimultaneousRuns runs(ProgramPath(), kWorkedExampleSwitches, kSimultaneousRuns);
+        runs.Release();
+        // Pressed once a run has written its first shortcut, so that the
+        // window writes while the runs still do.
+        ASSERT_TRUE(window.WaitUntil([&] { return FileExists(firstWritten); }, 20s));
+        const auto box = window.ClickAndReadMessage(ControlId::Intro);
+        ASSERT_TRUE(box.has_value());
+        EXPECT_EQ(box->title + L"|" + box->text, std::wstring(L"ZORIZA|") + expected::kWorkedExampleReport);
+        EXPECT_FALSE(box->errorIcon);
+        ExpectEachEndedAsIfAlone(runs.Finish());
+        ExpectWorkedExampleOnDisk();
+    }
 }
 
 // The logon script's repair: no option, everything from the saved settings.
