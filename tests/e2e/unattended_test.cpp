@@ -159,6 +159,24 @@ TEST_F(UnattendedTest, TheWorkedExampleThroughSwitches) {
     EXPECT_EQ(lines.back(), kWorkedExampleDone);
 }
 
+// The logon repair: a file under a shortcut's name that is no shortcut is
+// replaced by a whole one; the next run finds every shortcut right and
+// writes none of them again.
+TEST_F(UnattendedTest, ARepairReplacesAFileThatIsNoShortcutAndLeavesRightOnesAlone) {
+    const std::wstring garbage = LinkPath(kWorkedExampleShortcuts.front());
+    WriteFile(garbage);  // a batch file's bytes, no shortcut
+    const FinishedRun first = Run(kWorkedExampleSwitches);
+    ASSERT_EQ(first.exitCode, 0u) << ::testing::PrintToString(first.output);
+    EXPECT_EQ(CountStarting(first.Lines(), L"written: "), 8u);
+    ExpectWorkedExampleOnDisk();
+
+    const FinishedRun again = Run(kWorkedExampleSwitches);
+    ASSERT_EQ(again.exitCode, 0u) << ::testing::PrintToString(again.output);
+    EXPECT_EQ(CountStarting(again.Lines(), L"unchanged: "), 8u) << ::testing::PrintToString(again.output);
+    EXPECT_EQ(again.Lines().back(), kWorkedExampleDone);
+    ExpectWorkedExampleOnDisk();
+}
+
 // Runs at one moment, as a logon script and a management agent start them,
 // round after round: on a fresh profile, then over the shortcuts the round
 // before wrote. Each ends as if it had run alone.
