@@ -20,6 +20,26 @@ bool FolderIsThere(FileSystem& files, std::wstring folder) {
     return !files.FirstMatch(folder, EntryKinds::AnyFolder).empty();
 }
 
+// Another run may make the subfolder between the look and the making: a
+// folder that is there then is no failure, whoever made it.
+void MakeSubfolder(ShellLinks& shell, FileSystem& files, const std::wstring& subfolder) {
+    if (FolderIsThere(files, subfolder)) return;
+    try {
+        files.MakeFolder(subfolder);
+    } catch (const AppError&) {
+        if (FolderIsThere(files, subfolder)) return;
+        throw;
+    }
+    shell.NotifyChanged(ShellChange::FolderCreated, subfolder.substr(0, subfolder.size() - 1));
+}
+
+// The paths of one shortcut in the special folder `folder`.
+ShortcutPaths PathsIn(const std::wstring& folder, const std::wstring& target, const std::wstring& linkName,
+                      const std::wstring& iconPath) {
+    const std::wstring workingFolder = WorkingFolderOf(target);
+    return {folder + L"\\" + linkName + L".lnk", target, workingFolder, workingFolder + L"\\" + iconPath};
+}
+
 }  // namespace
 
 std::wstring WorkingFolderOf(const std::wstring& target) {
@@ -41,9 +61,7 @@ SpecialFolder LocationFolder(const std::wstring& location) {
 
 ShortcutPaths PathsOfShortcut(ShellLinks& shell, const std::wstring& location, const std::wstring& target,
                               const std::wstring& linkName, const std::wstring& iconPath) {
-    const std::wstring workingFolder = WorkingFolderOf(target);
-    return {shell.FolderPath(LocationFolder(location)) + L"\\" + linkName + L".lnk", target, workingFolder,
-            workingFolder + L"\\" + iconPath};
+    return PathsIn(shell.FolderPath(LocationFolder(location)), target, linkName, iconPath);
 }
 
 std::wstring PathTooLong(const ShortcutPaths& paths) {
@@ -54,30 +72,14 @@ std::wstring PathTooLong(const ShortcutPaths& paths) {
     return {};
 }
 
-namespace {
-
-// Another run may make the subfolder between the look and the making: a
-// folder that is there then is no failure, whoever made it.
-void MakeSubfolder(ShellLinks& shell, FileSystem& files, const std::wstring& subfolder) {
-    if (FolderIsThere(files, subfolder)) return;
-    try {
-        files.MakeFolder(subfolder);
-    } catch (const AppError&) {
-        if (FolderIsThere(files, subfolder)) return;
-        throw;
-    }
-    shell.NotifyChanged(ShellChange::FolderCreated, subfolder.substr(0, subfolder.size() - 1));
-}
-
-}  // namespace
-
 MadeShortcut MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
                           const std::wstring& target, const std::wstring& linkName,
                           const std::wstring& iconPath, const std::wstring& linkArgs) {
-    const ShortcutPaths paths = PathsOfShortcut(shell, location, target, linkName, iconPath);
+    // The folder is looked up once: with a redirected one, each look may reach a server.
+    const std::wstring folder = shell.FolderPath(LocationFolder(location));
+    const ShortcutPaths paths = PathsIn(folder, target, linkName, iconPath);
     const std::wstring& workingFolder = paths.workingFolder;
     const std::wstring& iconLocation = paths.iconLocation;
-    const std::wstring folder = shell.FolderPath(LocationFolder(location));
 
     MakeSubfolder(shell, files, folder + L"\\" + SubfolderPartOf(linkName));
 

@@ -81,16 +81,14 @@ bool ServerRequests::Wait(HANDLE done, ULONGLONG deadline) {
     const DWORD quiet = WaitForSingleObject(done, std::min(MillisecondsLeft(deadline), kMomentMs));
     if (quiet == WAIT_FAILED) throw FileError(GetLastError());
     if (quiet == WAIT_OBJECT_0) return true;
-    const bool outer = !waiting_;
+    // As it was again however the wait ends: a wait inside a wait leaves it set.
+    struct Waiting {
+        bool& flag;
+        const bool before = flag;
+        ~Waiting() { flag = before; }
+    } waiting{waiting_};
     waiting_ = true;
-    try {
-        const bool ended = AnswerMessagesUntil(done, deadline);
-        if (outer) waiting_ = false;
-        return ended;
-    } catch (...) {
-        if (outer) waiting_ = false;
-        throw;
-    }
+    return AnswerMessagesUntil(done, deadline);
 }
 
 // Messages sent to the thread's windows are handled as they come; posted

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <optional>
 #include <vector>
 
 #include "platform/win32/com_ptr.h"
@@ -39,15 +40,23 @@ ComPtr<IStream> MemoryStream() {
 // replaced whole. Used on the thread of one request.
 class LinkOnDisk {
 public:
-    LinkOnDisk(std::wstring linkPath, std::uint32_t call) : linkPath_(std::move(linkPath)), call_(call) {
+    explicit LinkOnDisk(std::wstring linkPath) : linkPath_(std::move(linkPath)) {
         link_ = NewLink();
         const std::vector<std::uint8_t> existing = ReadShortcutFile(linkPath_);
-        changed_ = existing.empty() || !Load(existing);
-        if (changed_) {
-            link_ = NewLink();
-        } else {
+        loaded_ = !existing.empty() && Load(existing);
+        changed_ = !loaded_;
+        if (loaded_) {
             savedShowCommand_ = ShowCommandIn(existing);
+        } else {
+            link_ = NewLink();
         }
+    }
+
+    bool Loaded() const { return loaded_; }
+    // The target as the file holds it; empty when there is none.
+    std::wstring Target() const {
+        return TextOf([this](wchar_t* text, int size) { return link_->GetPath(text, size, nullptr, SLGP_RAWPATH); })
+            .value_or(L"");
     }
 
     // A target on a drive that is not there answers S_FALSE, and is stored as given.
@@ -93,11 +102,12 @@ public:
     // and only then moved over the old file, in one step and written
     // through: a full disk, a lock or a crash while writing leaves the old
     // shortcut as it was, and the temporary file does not stay behind. A
-    // shortcut that already held every field is left as it was.
-    bool Save() {
+    // shortcut that already held every field is left as it was. `call`
+    // makes the temporary file's name this writer's own.
+    bool Save(std::uint32_t call) {
         if (!changed_) return false;
         const std::vector<std::uint8_t> bytes = Serialised();
-        const std::wstring temporary = TemporaryPathFor(linkPath_, call_);
+        const std::wstring temporary = TemporaryPathFor(linkPath_, call);
         try {
             WriteThrough(temporary, bytes);
             MoveOver(temporary, linkPath_);
@@ -124,11 +134,18 @@ private:
     }
     template <typename Read>
     static bool Holds(const std::wstring& value, Read read) {
+        const std::optional<std::wstring> current = TextOf(read);
+        return current && *current == value;
+    }
+    // A text field, or none when the link object does not give it.
+    template <typename Read>
+    static std::optional<std::wstring> TextOf(Read read) {
         // The link object cannot tell a field's length: the longest path the
         // system takes.
-        std::wstring current(kLongestPath, L'\0');
-        if (read(current.data(), static_cast<int>(current.size())) != S_OK) return false;
-        return wcsnlen(current.c_str(), current.size()) == value.size() && current.compare(0, value.size(), value) == 0;
+        std::wstring text(kLongestPath, L'\0');
+        if (read(text.data(), static_cast<int>(text.size())) != S_OK) return std::nullopt;
+        text.resize(wcsnlen(text.c_str(), text.size()));
+        return text;
     }
 
     ComPtr<IPersistStream> Persist() const {
@@ -161,8 +178,8 @@ private:
     }
 
     std::wstring linkPath_;
-    std::uint32_t call_;
     ComPtr<IShellLinkW> link_;
+    bool loaded_ = false;
     bool changed_ = true;
     int savedShowCommand_ = -1;  // in the loaded file
 };
@@ -187,7 +204,7 @@ public:
 
     bool Save() override {
         return requests_.Ask<bool>(linkPath_, [linkPath = linkPath_, fields = fields_, call = call_] {
-            LinkOnDisk link(linkPath, call);
+            LinkOnDisk link(linkPath);
             link.SetTargetPath(fields.target);
             link.SetWindowStyle(fields.showCommand);
             link.ClearHotkey();
@@ -195,7 +212,7 @@ public:
             link.SetDescription(fields.description);
             link.SetArguments(fields.arguments);
             link.SetWorkingDirectory(fields.workingDirectory);
-            return link.Save();
+            return link.Save(call);
         });
     }
 
@@ -217,19 +234,8 @@ private:
 
 // The target of the shortcut file, on the thread of a request.
 std::wstring TargetIn(const std::wstring& linkPath) {
-    ComPtr<IShellLinkW> link;
-    ComPtr<IPersistFile> file;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid())) ||
-        FAILED(link->QueryInterface(IID_IPersistFile, file.PutVoid())) ||
-        FAILED(file->Load(linkPath.c_str(), STGM_READ))) {
-        return {};
-    }
-    // The link object cannot tell the length of its path: the longest path
-    // the system takes.
-    std::wstring target(kLongestPath, L'\0');
-    if (link->GetPath(target.data(), static_cast<int>(target.size()), nullptr, SLGP_RAWPATH) != S_OK) return {};
-    target.resize(wcsnlen(target.c_str(), target.size()));
-    return target;
+    const LinkOnDisk link(linkPath);
+    return link.Loaded() ? link.Target() : std::wstring();
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 namespace zoriza {
 
-// The Shell's own link object (IShellLinkW, IPersistFile and IPersistStream)
+// The Shell's own link object (IShellLinkW and IPersistStream)
 // and the user's known folders. COM must be initialised on the calling
 // thread. Reading and writing a shortcut are requests that may reach a
 // server, bounded by `requests`.
