@@ -13,6 +13,7 @@ packages=(
   xvfb x11-utils imagemagick                   # a virtual display, and screenshots
   e2fsprogs                                    # chattr: folders that refuse writes in the disk-fault tests
   liblnk-utils                                 # an independent reader of .lnk files
+  osslsigncode openssl                         # Authenticode signing (scripts/sign.sh) and its test's certificate
 )
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
