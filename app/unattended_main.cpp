@@ -13,6 +13,7 @@
 #include "app/unattended_output.h"
 #include "app/win32_services.h"
 #include "platform/base/text.h"
+#include "platform/win32/administrator.h"
 #include "platform/win32/current_folder.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_drives.h"
@@ -33,14 +34,28 @@ int RefuseUsage(OutputLines& out, const std::wstring& why) {
 }
 
 int RunCommand(const CommandLine& command, OutputLines& out) {
-    Win32Services services;
-    HeadlessForm form(services.Form(), LogicalDriveEntries(), CurrentFolder());
-    return command.mode == RunMode::Create ? RunCreate(form, command.options, out)
-                                           : RunRemove(form, command.options, out);
+    const UnattendedOptions& options = command.options;
+    Win32Services services(options.allUsers ? FolderOwner::AllUsers : FolderOwner::CurrentUser);
+    const StartingPoint start{LogicalDriveEntries(), CurrentFolder()};
+    switch (command.mode) {
+        case RunMode::Create: return RunCreate(services.Form(), start, options, out);
+        case RunMode::Check: return RunCheck(services.Form(), start, options, out);
+        default: return RunRemove(services.Form(), start, options, out);
+    }
+}
+
+// Every user's folders take an administrator's writes; the check only reads.
+bool NeedsAdministrator(const CommandLine& command) {
+    return command.options.allUsers && command.mode != RunMode::Check;
 }
 
 int RunChecked(const CommandLine& command, OutputLines& out) {
     if (!command.usageError.empty()) return RefuseUsage(out, command.usageError);
+    if (NeedsAdministrator(command) && !RunsAsAdministrator()) {
+        out.Line(L"error: /allusers writes every user's Desktop and Start menu, which needs administrator rights: "
+                 L"run it elevated, or as SYSTEM from a deployment tool");
+        return Finish(out, kExitNotAdministrator, {L"nothing done"});
+    }
     return RunCommand(command, out);
 }
 

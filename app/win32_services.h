@@ -12,6 +12,8 @@
 namespace zoriza {
 
 struct Win32Services {
+    explicit Win32Services(FolderOwner owner = FolderOwner::CurrentUser) : shell(requests, owner) {}
+
     // Bounds every request that may reach a server; the window's drive and
     // folder lists share it with the file system and the shortcuts.
     ServerRequests requests;
@@ -19,7 +21,7 @@ struct Win32Services {
     Win32Environment environment;
     Win32LanguageId languageIds;
     Win32Registry registry;
-    Win32ShellLinks shell{requests};
+    Win32ShellLinks shell;
 
     FormServices Form() { return FormServices{files, environment, languageIds, registry, shell}; }
 };

@@ -49,6 +49,17 @@ std::vector<PlannedShortcut> ShortcutPlan(const LaunchTarget& target, const std:
     return plan;
 }
 
+bool IsPlannedTarget(std::int16_t editionIndex, const std::wstring& target) {
+    const std::wstring wanted = AsciiUpper(target);
+    for (const bool sixteenBit : {false, true}) {
+        const LaunchTarget launch = ResolveLaunchTarget(editionIndex, WorkingFolderOf(target), sixteenBit);
+        for (const PlannedShortcut& planned : ShortcutPlan(launch, L"", false)) {
+            if (AsciiUpper(planned.target) == wanted) return true;
+        }
+    }
+    return false;
+}
+
 std::vector<ShortcutName> ShortcutNamesInEveryLanguage(const std::wstring& appCode, const std::wstring& editionKey) {
     std::vector<ShortcutName> names;
     const auto add = [&names](const std::wstring& location, const std::wstring& linkName) {

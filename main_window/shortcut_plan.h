@@ -22,6 +22,10 @@ struct PlannedShortcut {
 std::vector<PlannedShortcut> ShortcutPlan(const LaunchTarget& target, const std::wstring& editionText,
                                           bool desktopWanted);
 
+// Whether `target` is one the plan gives a shortcut of the edition with
+// index `editionIndex`, for either launcher and on any server folder.
+bool IsPlannedTarget(std::int16_t editionIndex, const std::wstring& target);
+
 struct ShortcutName {
     std::wstring location;  // as in PlannedShortcut
     std::wstring linkName;

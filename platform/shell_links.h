@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace zoriza {
@@ -14,6 +15,20 @@ enum class SpecialFolder { Desktop, Programs };
 enum ShowCommand : std::int16_t { kShowNormal = 1, kShowMaximized = 3 };
 
 enum class ShellChange { ItemCreated, ItemUpdated, ItemDeleted, FolderCreated, FolderRemoved };
+
+// What one shortcut holds, as its file holds it.
+struct ShortcutFields {
+    std::wstring target;
+    std::int16_t showCommand = kShowNormal;
+    std::uint16_t hotkey = 0;  // the key and its modifiers; 0 for none
+    std::wstring iconLocation;
+    int iconIndex = 0;  // which icon of that file
+    std::wstring description;
+    std::wstring arguments;
+    std::wstring workingDirectory;
+
+    bool operator==(const ShortcutFields&) const = default;
+};
 
 class ShortcutFile {
 public:
@@ -34,18 +49,23 @@ public:
 // this many characters more.
 inline constexpr std::size_t kShortcutTemporarySuffixLength = 20;
 
+// Whose special folders: the user's own, or those every user of the
+// machine shares.
+enum class FolderOwner { CurrentUser, AllUsers };
+
 class ShellLinks {
 public:
     virtual ~ShellLinks() = default;
-    // Full path of the current user's folder, without a final "\".
+    // Full path of the folder, without a final "\".
     virtual std::wstring FolderPath(SpecialFolder folder) = 0;
     // A shortcut to be saved as `linkPath`: the shortcut there, when there is
     // one, so that whatever else it holds stays; else a new one. Throws when
     // the Shell cannot make one.
     virtual std::unique_ptr<ShortcutFile> CreateShortcut(const std::wstring& linkPath) = 0;
-    // The target of the shortcut saved as `linkPath`; empty when there is no
-    // such shortcut or it cannot be read.
-    virtual std::wstring TargetOf(const std::wstring& linkPath) = 0;
+    // What the shortcut saved as `linkPath` holds; none when there is no file
+    // there, or it is no shortcut. Throws when it cannot be asked (a drive
+    // that does not answer).
+    virtual std::optional<ShortcutFields> ReadShortcut(const std::wstring& linkPath) = 0;
     // Tells the shell that the file or folder at `path` changed, so that the
     // Desktop and the Start menu show it at once.
     virtual void NotifyChanged(ShellChange change, const std::wstring& path) = 0;

@@ -1,5 +1,7 @@
 // Removing a shortcut that MakeShortcut wrote: found by the same folder and
 // name, read for its target first, and the shell told.
+#include <optional>
+
 #include "platform/base/error.h"
 #include "platform/base/text.h"
 #include "platform/file_system.h"
@@ -9,11 +11,16 @@
 namespace zoriza {
 
 RemovedShortcut RemoveShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
-                               const std::wstring& linkName) {
+                               const std::wstring& linkName, const std::function<bool(const std::wstring&)>& ours) {
     RemovedShortcut shortcut;
     shortcut.linkPath = Joined({shell.FolderPath(LocationFolder(location)), L"\\", linkName, L".lnk"});
-    shortcut.target = shell.TargetOf(shortcut.linkPath);
     try {
+        const std::optional<ShortcutFields> fields = shell.ReadShortcut(shortcut.linkPath);
+        if (fields) shortcut.target = fields->target;
+        if (!fields || !ours(shortcut.target)) {
+            shortcut.kept = !files.FirstMatch(shortcut.linkPath, EntryKinds::FoldersAndFiles).empty();
+            return shortcut;
+        }
         shortcut.removed = files.RemoveFile(shortcut.linkPath);
     } catch (const AppError& error) {
         throw error.WithContext(shortcut.linkPath);

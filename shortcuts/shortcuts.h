@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace zoriza {
@@ -44,15 +45,18 @@ MadeShortcut MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstri
                           const std::wstring& iconPath, const std::wstring& linkArgs);
 
 // Removes the shortcut that MakeShortcut would write with `location` and
-// `linkName`, and tells the shell. `removed` is false when there was none.
-// Throws when it is there and cannot be removed, with its path as the context.
+// `linkName` when `ours` says its target is one MakeShortcut writes, and
+// tells the shell. A file of that name that points elsewhere, or is no
+// shortcut, is kept. Throws when it cannot be read or removed, with its path
+// as the context.
 struct RemovedShortcut {
     std::wstring linkPath;
-    std::wstring target;  // what it pointed to, when that could be read
+    std::wstring target;  // what it points to, when it is a shortcut
     bool removed = false;
+    bool kept = false;  // there, and not ours
 };
 RemovedShortcut RemoveShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
-                               const std::wstring& linkName);
+                               const std::wstring& linkName, const std::function<bool(const std::wstring&)>& ours);
 
 // The special folder a location names: the Desktop for "Desktop" in any case,
 // else Programs.

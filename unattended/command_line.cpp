@@ -1,6 +1,7 @@
 // The switches: case-insensitive, "/" or "-" before each, a value after a colon.
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "platform/base/text.h"
 #include "unattended/unattended.h"
@@ -9,7 +10,7 @@ namespace zoriza {
 
 namespace {
 
-enum class Switch { Help, Create, Remove, Scan, Edition, Folder, Platform, Desktop, Lang, Log, Count };
+enum class Switch { Help, Create, Remove, Check, Scan, AllUsers, Edition, Folder, Platform, Desktop, Lang, Log, Count };
 
 struct SwitchName {
     const wchar_t* upper;  // the name in upper case, as it is compared
@@ -19,11 +20,13 @@ struct SwitchName {
     const wchar_t* values;
 };
 
-constexpr std::array<SwitchName, 10> kSwitches = {{
+constexpr std::array<SwitchName, 12> kSwitches = {{
     {L"?", Switch::Help, L""},
     {L"CREATE", Switch::Create, L""},
     {L"REMOVE", Switch::Remove, L""},
+    {L"CHECK", Switch::Check, L""},
     {L"SCAN", Switch::Scan, L""},
+    {L"ALLUSERS", Switch::AllUsers, L""},
     {L"EDITION", Switch::Edition, L"VekPro|VekFin|VekCom|VekNom"},
     {L"FOLDER", Switch::Folder, L"PATH (a drive and folder, such as F:\\VekPro)"},
     {L"PLATFORM", Switch::Platform, L"16|32|64"},
@@ -93,6 +96,7 @@ private:
         if (known == nullptr) return Refuse({L"unknown switch ", shown});
         if (Seen(known->which)) return Refuse({shown, L" is given twice"});
         Seen(known->which) = true;
+        if (known->which == Switch::Log) return TakeLog(colon == std::wstring::npos ? L"" : argument.substr(colon + 1));
         const bool valued = *known->values != L'\0';
         if (!valued) {
             if (colon != std::wstring::npos) return Refuse({shown, L" takes no value"});
@@ -104,19 +108,21 @@ private:
     }
 
     void TakeFlag(Switch which) {
-        if (which == Switch::Scan) {
-            result_.options.scan = true;
-        } else {
-            result_.mode = which == Switch::Create ? RunMode::Create : RunMode::Remove;
+        switch (which) {
+            case Switch::Scan: result_.options.scan = true; break;
+            case Switch::AllUsers: result_.options.allUsers = true; break;
+            case Switch::Create: result_.mode = RunMode::Create; break;
+            case Switch::Remove: result_.mode = RunMode::Remove; break;
+            default: result_.mode = RunMode::Check; break;
         }
     }
 
+    // Without a file name, the log goes to a file of its own in the user's
+    // temporary folder.
+    void TakeLog(const std::wstring& file) { result_.options.logFile = file; }
+
     void TakeValue(const SwitchName& known, const std::wstring& shown, const std::wstring& value) {
         UnattendedOptions& options = result_.options;
-        if (known.which == Switch::Log) {
-            options.logFile = value;
-            return;
-        }
         if (known.which == Switch::Folder) {
             if (value.find(L'"') != std::wstring::npos) {
                 return Refuse({L"bad value for ", shown, L": \"", value,
@@ -139,9 +145,16 @@ private:
     }
 
     void CheckTogether(bool anyArgument) {
-        if (Seen(Switch::Create) && Seen(Switch::Remove)) return Refuse({L"/create and /remove cannot be used together"});
+        const std::pair<Switch, const wchar_t*> commands[] = {
+            {Switch::Create, L"/create"}, {Switch::Remove, L"/remove"}, {Switch::Check, L"/check"}};
+        const wchar_t* first = nullptr;
+        for (const auto& [command, name] : commands) {
+            if (!Seen(command)) continue;
+            if (first != nullptr) return Refuse({first, L" and ", name, L" cannot be used together"});
+            first = name;
+        }
         if (Seen(Switch::Folder) && Seen(Switch::Scan)) return Refuse({L"/folder and /scan cannot be used together"});
-        if (anyArgument && result_.mode == RunMode::Window) Refuse({L"/create or /remove is missing"});
+        if (anyArgument && result_.mode == RunMode::Window) Refuse({L"/create, /check or /remove is missing"});
     }
 
     CommandLine result_;
@@ -151,7 +164,8 @@ private:
 constexpr const wchar_t* kUsageLines[] = {
     L"ZORIZA.exe                      the window",
     L"ZORIZA.exe /create [options]    what CREAR does, without the window",
-    L"ZORIZA.exe /remove [options]    removes what /create would have written",
+    L"ZORIZA.exe /check [options]     whether what /create would write is in place; writes nothing",
+    L"ZORIZA.exe /remove [options]    removes the shortcuts /create writes, and only those",
     L"ZORIZA.exe /?                   this text",
     L"options (a switch left out takes the value the window would show at start):",
     L"  /edition:VekPro|VekFin|VekCom|VekNom",
@@ -160,11 +174,21 @@ constexpr const wchar_t* kUsageLines[] = {
     L"  /platform:16|32|64",
     L"  /desktop:yes|no",
     L"  /lang:ca|gl|oc|es   the language of the shortcuts' names",
+    L"  /allusers           every user's Desktop and Start menu, as an administrator; no setting",
+    L"                      is read or saved, so a choice left out takes its first-start value:",
+    L"                      VekPro, 64 bit (32 on a 32-bit Windows), no desktop shortcut,",
+    L"                      the system's language, the current folder",
     L"  /log:FILE           also append the output lines to FILE (UTF-8)",
-    L"/remove uses /edition and /log; it checks the other options and ignores them.",
-    L"exit codes: 0 done; 1 usage error, nothing done; 2 launcher not found, nothing written;",
+    L"  /log                the same, to ZORIZA-<command>-<date>-<time>.log in %TEMP%",
+    L"/remove uses /edition, /allusers and /log; it checks the other options and ignores them.",
+    L"The lines on a pipe or in a redirected file are in the console's code page (the OEM",
+    L"code page when there is no console); a character it lacks is shown as \"?\".",
+    L"exit codes: 0 done (/check: everything in place); 1 usage error, nothing done;",
+    L"  2 launcher not found, nothing written;",
     L"  3 a shortcut could not be written or removed, those before it stay, settings not saved;",
-    L"  4 shortcuts written, a setting not saved; 5 unexpected error.",
+    L"  4 shortcuts written, a setting not saved; 5 unexpected error;",
+    L"  6 /check: something is missing or differs, and /create would put it in place;",
+    L"  7 /allusers without administrator rights, nothing done.",
 };
 
 }  // namespace

@@ -12,16 +12,16 @@ std::wstring DesignText(ControlId id) { return DesignOf(id).designText; }
 
 }  // namespace
 
-HeadlessForm::HeadlessForm(const FormServices& formServices, std::vector<std::wstring> drives,
-                           const std::wstring& startFolder)
-    : services(formServices),
+HeadlessForm::HeadlessForm(const FormServices& formServices, const StartingPoint& start, bool everyUser)
+    : services{formServices.files, formServices.environment, formServices.languageIds,
+               everyUser ? noSettings : formServices.registry, formServices.shell},
       window(kDesignCaption),
       Lang(Texts(kLanguageNames)),
       App(Texts(kEditionCaptions)),
       Frame1(DesignText(ControlId::Frame1)),
       Search(DesignText(ControlId::Search)),
-      Drive1(std::move(drives), startFolder),
-      Dir1(services.files, startFolder),
+      Drive1(start.drives, start.folder),
+      Dir1(services.files, start.folder),
       Frame2(DesignText(ControlId::Frame2)),
       Frame3(DesignText(ControlId::Frame3)),
       Icona(DesignText(ControlId::Icona)),

@@ -19,7 +19,7 @@ namespace zoriza {
 
 // ---- The command line ----------------------------------------------------
 
-enum class RunMode { Window, Create, Remove, Help };
+enum class RunMode { Window, Create, Check, Remove, Help };
 
 // The choices the switches make; a choice left out keeps the window's default.
 struct UnattendedOptions {
@@ -29,7 +29,8 @@ struct UnattendedOptions {
     std::optional<std::int16_t> platform;  // 0 "16 bit", 1 "32 bit", 2 "64 bit"
     std::optional<bool> desktop;
     std::optional<std::int16_t> language;  // index in the language list
-    std::optional<std::wstring> logFile;
+    bool allUsers = false;                 // every user's folders, and no setting
+    std::optional<std::wstring> logFile;   // empty: a file of its own in %TEMP%
 };
 
 struct CommandLine {
@@ -59,6 +60,8 @@ enum ExitCode : int {
     kExitShortcutFailed = 3,   // a shortcut could not be written or removed; those before it stay
     kExitSettingNotSaved = 4,  // the shortcuts are written, a setting is not saved
     kExitUnexpected = 5,       // an error nobody foresaw; what was done before it stays
+    kExitNotInPlace = 6,       // /check: something is missing or differs; /create puts it in place
+    kExitNotAdministrator = 7, // /allusers without administrator rights: nothing done
 };
 
 // ---- Running -------------------------------------------------------------
@@ -70,12 +73,41 @@ public:
     virtual void Line(const std::wstring& text) = 0;
 };
 
-// Form1 on controls that hold their values: the drive list holds `drives`
-// ("c:", "f:", ... in the system's order) and both lists start on
-// `startFolder`, the process's current folder, as the window's do.
-struct HeadlessForm {
-    HeadlessForm(const FormServices& services, std::vector<std::wstring> drives, const std::wstring& startFolder);
+// Where a run starts, as the window does: the drive list holds `drives`
+// ("c:", "f:", ... in the system's order) and both lists start on `folder`,
+// the process's current folder.
+struct StartingPoint {
+    std::vector<std::wstring> drives;
+    std::wstring folder;
+};
 
+// The registry of a run for every user: it holds no setting and keeps none.
+class NoSettings : public Registry {
+public:
+    RegistryStatus OpenKey(RegistryRoot, const std::wstring&, std::uint32_t, RegistryKey&) override {
+        return kRegistryFileNotFound;
+    }
+    RegistryStatus CreateKey(RegistryRoot, const std::wstring&, RegistryKey&) override { return kRegistryAccessDenied; }
+    RegistryStatus QueryValue(const RegistryKey&, const std::wstring&, std::uint32_t&, std::uint8_t*,
+                              std::uint32_t&) override {
+        return kRegistryFileNotFound;
+    }
+    RegistryStatus SetValue(const RegistryKey&, const std::wstring&, std::uint32_t,
+                            std::span<const std::uint8_t>) override {
+        return kRegistryAccessDenied;
+    }
+    std::wstring DecodeAnsi(std::span<const std::uint8_t>) const override { return {}; }
+
+private:
+    RegistryStatus CloseKey(RegistryKey::Handle) override { return kRegistrySuccess; }
+};
+
+// Form1 on controls that hold their values. With `everyUser`, the form
+// reads and saves no setting.
+struct HeadlessForm {
+    HeadlessForm(const FormServices& services, const StartingPoint& start, bool everyUser = false);
+
+    NoSettings noSettings;
     FormServices services;
     HeadlessWindow window;
     HeadlessListBox Lang;
@@ -93,11 +125,19 @@ struct HeadlessForm {
 };
 
 // What CREAR does with the window's defaults and the options' choices.
-int RunCreate(HeadlessForm& form, const UnattendedOptions& options, OutputLines& out);
+int RunCreate(const FormServices& services, const StartingPoint& start, const UnattendedOptions& options,
+              OutputLines& out);
+
+// Whether what the create command would write is there: every shortcut with
+// all its fields, the subfolder and the settings. Writes nothing.
+int RunCheck(const FormServices& services, const StartingPoint& start, const UnattendedOptions& options,
+             OutputLines& out);
 
 // Removes every shortcut the create command may have written for the chosen
 // (or the window's default) edition, in any language, and its Programs
-// subfolder when nothing else is left in it. The settings stay.
-int RunRemove(HeadlessForm& form, const UnattendedOptions& options, OutputLines& out);
+// subfolder when nothing else is left in it. A shortcut of such a name that
+// points elsewhere is the user's own and stays. The settings stay.
+int RunRemove(const FormServices& services, const StartingPoint& start, const UnattendedOptions& options,
+              OutputLines& out);
 
 }  // namespace zoriza

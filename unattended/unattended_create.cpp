@@ -3,76 +3,70 @@
 #include "localisation/catalogue.h"
 #include "main_window/layout.h"
 #include "platform/base/text.h"
-#include "unattended/run_report.h"
+#include "unattended/create_report.h"
 #include "unattended/unattended.h"
 
 namespace zoriza {
 
+void CreateReport::ScanFoundNothing(const std::wstring& candidate) {
+    scanFoundNothing_ = true;
+    out_.Line(Joined({L"not found: no drive holds ", candidate}));
+}
+
+void CreateReport::LauncherMissing(const std::wstring& testedPath) {
+    launcherMissing_ = true;
+    out_.Line(Joined({L"not found: ", testedPath}));
+}
+
+void CreateReport::ShortcutWritten(const std::wstring& linkPath, const PlannedShortcut& shortcut, bool unchanged) {
+    ++written_;
+    const wchar_t* space = shortcut.linkArgs.empty() ? L"" : L" ";
+    out_.Line(Joined({unchanged ? L"unchanged: " : L"written: ", linkPath, L" -> ", shortcut.target, space,
+                      shortcut.linkArgs}));
+}
+
+void CreateReport::ShortcutFailed(const std::wstring& displayName, const AppError& error) {
+    shortcutFailed_ = true;
+    out_.Line(Joined({L"failed: ", displayName, L": ", ErrorText(error)}));
+}
+
+void CreateReport::SettingSaved(const std::wstring& valueName, const std::wstring& text, bool stored) {
+    if (keepsSettings_) TellSetting(valueName, text, stored);
+}
+
+void CreateReport::TellSetting(const std::wstring& valueName, const std::wstring& text, bool stored) {
+    if (!stored) ++notSaved_;
+    out_.Line(Joined({stored ? L"saved: " : L"not saved: ", valueName, L" = ", text}));
+}
+
+void CreateReport::ShortcutsCreated(const LaunchTarget& target) {
+    created_ = true;
+    serverDir_ = target.ServerDir;
+}
+
+void CreateReport::ErrorReported(const AppError& error) {
+    if (!shortcutFailed_) out_.Line(Joined({L"error: ", ErrorText(error)}));
+}
+
+int CreateReport::Outcome() const {
+    if (!created_) return Unfinished();
+    const std::wstring written = Joined({DecimalText(written_), L" shortcuts written for ", serverDir_});
+    if (!keepsSettings_) return Finish(out_, kExitDone, {written, L" for every user"});
+    if (notSaved_ == 0) return Finish(out_, kExitDone, {written, L", settings saved"});
+    return Finish(out_, kExitSettingNotSaved, {written, L", ", DecimalText(notSaved_), L" of the settings not saved"});
+}
+
+int CreateReport::Unfinished() const {
+    if (launcherMissing_) return Finish(out_, kExitNotFound, {L"launcher not found; nothing written"});
+    if (shortcutFailed_ || written_ > 0) {
+        const wchar_t* settings = keepsSettings_ ? L" stay; settings not saved" : L" stay";
+        return Finish(out_, kExitShortcutFailed,
+                      {L"a shortcut could not be written; the ", DecimalText(written_), L" written before it", settings});
+    }
+    return Finish(out_, kExitNotFound, {L"the launcher could not be checked; nothing written"});
+}
+
 namespace {
-
-class CreateReport : public StartUpReport {
-public:
-    using StartUpReport::StartUpReport;
-
-    void ScanFoundNothing(const std::wstring& candidate) override {
-        scanFoundNothing_ = true;
-        out_.Line(Joined({L"not found: no drive holds ", candidate}));
-    }
-    void LauncherMissing(const std::wstring& testedPath) override {
-        launcherMissing_ = true;
-        out_.Line(Joined({L"not found: ", testedPath}));
-    }
-    void ShortcutWritten(const std::wstring& linkPath, const PlannedShortcut& shortcut, bool unchanged) override {
-        ++written_;
-        const wchar_t* space = shortcut.linkArgs.empty() ? L"" : L" ";
-        out_.Line(Joined({unchanged ? L"unchanged: " : L"written: ", linkPath, L" -> ", shortcut.target, space,
-                          shortcut.linkArgs}));
-    }
-    void ShortcutFailed(const std::wstring& displayName, const AppError& error) override {
-        shortcutFailed_ = true;
-        out_.Line(Joined({L"failed: ", displayName, L": ", ErrorText(error)}));
-    }
-    void SettingSaved(const std::wstring& valueName, const std::wstring& text, bool stored) override {
-        if (!stored) ++notSaved_;
-        out_.Line(Joined({stored ? L"saved: " : L"not saved: ", valueName, L" = ", text}));
-    }
-    void ShortcutsCreated(const LaunchTarget& target) override {
-        created_ = true;
-        serverDir_ = target.ServerDir;
-    }
-    void ErrorReported(const AppError& error) override {
-        if (!shortcutFailed_) out_.Line(Joined({L"error: ", ErrorText(error)}));
-    }
-
-    bool ScanFoundNothing() const { return scanFoundNothing_; }
-    // How the create command ended, once it has run.
-    int Outcome() const {
-        const std::wstring written = DecimalText(written_);
-        const std::wstring notSaved = DecimalText(notSaved_);
-        if (created_ && notSaved_ == 0) {
-            return Finish(out_, kExitDone, {written, L" shortcuts written for ", serverDir_, L", settings saved"});
-        }
-        if (created_) {
-            return Finish(out_, kExitSettingNotSaved, {written, L" shortcuts written for ", serverDir_, L", ", notSaved,
-                                                       L" of the settings not saved"});
-        }
-        if (launcherMissing_) return Finish(out_, kExitNotFound, {L"launcher not found; nothing written"});
-        if (shortcutFailed_ || written_ > 0) {
-            return Finish(out_, kExitShortcutFailed, {L"a shortcut could not be written; the ", written,
-                                                      L" written before it stay; settings not saved"});
-        }
-        return Finish(out_, kExitNotFound, {L"the launcher could not be checked; nothing written"});
-    }
-
-private:
-    bool scanFoundNothing_ = false;
-    bool launcherMissing_ = false;
-    bool shortcutFailed_ = false;
-    bool created_ = false;
-    int written_ = 0;
-    int notSaved_ = 0;
-    std::wstring serverDir_;
-};
 
 // The choices a user makes in the window, in the order the window shows them.
 void ApplyChoices(HeadlessForm& f, const UnattendedOptions& options) {
@@ -113,9 +107,8 @@ std::wstring ChoicesLine(const HeadlessForm& f) {
 
 }  // namespace
 
-int RunCreate(HeadlessForm& f, const UnattendedOptions& options, OutputLines& out) {
+int RunCreateSteps(HeadlessForm& f, const UnattendedOptions& options, OutputLines& out, CreateReport& report) {
     return Guarded(out, [&] {
-        CreateReport report(out);
         f.form.Observe(report);
         if (!f.form.Dispatch(FormEvent::Load)) return Finish(out, kExitUnexpected, {L"start-up failed"});
         ApplyChoices(f, options);
@@ -132,6 +125,13 @@ int RunCreate(HeadlessForm& f, const UnattendedOptions& options, OutputLines& ou
         f.form.Dispatch(FormEvent::IntroClick);
         return report.Outcome();
     });
+}
+
+int RunCreate(const FormServices& services, const StartingPoint& start, const UnattendedOptions& options,
+              OutputLines& out) {
+    HeadlessForm form(services, start, options.allUsers);
+    CreateReport report(out, !options.allUsers);
+    return RunCreateSteps(form, options, out, report);
 }
 
 }  // namespace zoriza

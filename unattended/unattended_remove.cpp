@@ -1,6 +1,7 @@
 // /remove: every shortcut the create command may have written for the
 // edition, under every language's name, then its Programs subfolder when
-// nothing else is left in it. The saved settings stay as they are.
+// nothing else is left in it. A shortcut of such a name pointing at anything
+// else is the user's and stays. The saved settings stay as they are.
 #include "localisation/catalogue.h"
 #include "main_window/shortcut_plan.h"
 #include "platform/base/text.h"
@@ -28,6 +29,12 @@ int RemoveSubfolder(const FormServices& services, const std::wstring& appCode, O
     }
 }
 
+// A shortcut under one of the names that points elsewhere is the user's own.
+std::wstring KeptLine(const RemovedShortcut& shortcut) {
+    if (shortcut.target.empty()) return Joined({L"kept: ", shortcut.linkPath, L" (no shortcut written by ZORIZA)"});
+    return Joined({L"kept: ", shortcut.linkPath, L" -> ", shortcut.target, L" (not a target ZORIZA writes)"});
+}
+
 int RemoveEdition(HeadlessForm& f, const UnattendedOptions& options, OutputLines& out) {
     if (options.edition) f.App.SetListIndex(*options.edition);
     const std::int16_t edition = f.App.ListIndex();
@@ -40,8 +47,10 @@ int RemoveEdition(HeadlessForm& f, const UnattendedOptions& options, OutputLines
     for (const ShortcutName& name :
          ShortcutNamesInEveryLanguage(appCode, kEditionCaptions[static_cast<std::size_t>(edition)])) {
         try {
-            const RemovedShortcut shortcut = RemoveShortcut(f.services.shell, f.services.files, name.location,
-                                                            name.linkName);
+            const RemovedShortcut shortcut =
+                RemoveShortcut(f.services.shell, f.services.files, name.location, name.linkName,
+                               [edition](const std::wstring& target) { return IsPlannedTarget(edition, target); });
+            if (shortcut.kept) out.Line(KeptLine(shortcut));
             if (!shortcut.removed) continue;
             ++removed;
             out.Line(Joined({L"removed: ", shortcut.linkPath, L" -> ", shortcut.target}));
@@ -59,7 +68,9 @@ int RemoveEdition(HeadlessForm& f, const UnattendedOptions& options, OutputLines
 
 }  // namespace
 
-int RunRemove(HeadlessForm& f, const UnattendedOptions& options, OutputLines& out) {
+int RunRemove(const FormServices& services, const StartingPoint& start, const UnattendedOptions& options,
+              OutputLines& out) {
+    HeadlessForm f(services, start, options.allUsers);
     return Guarded(out, [&] {
         StartUpReport report(out);
         f.form.Observe(report);

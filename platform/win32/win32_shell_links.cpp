@@ -44,7 +44,6 @@ public:
         link_ = NewLink();
         const std::vector<std::uint8_t> existing = ReadShortcutFile(linkPath_);
         loaded_ = !existing.empty() && Load(existing);
-        changed_ = !loaded_;
         if (loaded_) {
             savedShowCommand_ = ShowCommandIn(existing);
         } else {
@@ -53,59 +52,44 @@ public:
     }
 
     bool Loaded() const { return loaded_; }
-    // The target as the file holds it; empty when there is none.
-    std::wstring Target() const {
-        return TextOf([this](wchar_t* text, int size) { return link_->GetPath(text, size, nullptr, SLGP_RAWPATH); })
-            .value_or(L"");
-    }
 
-    // A target on a drive that is not there answers S_FALSE, and is stored as given.
-    void SetTargetPath(const std::wstring& path) {
-        SetText(path, [this](wchar_t* text, int size) { return link_->GetPath(text, size, nullptr, SLGP_RAWPATH); },
-                [this, &path] { return link_->SetPath(path.c_str()); });
-    }
-    // Set in any case: Wine's link object forgets the show command it
-    // loaded, so the file's header tells what it holds.
-    void SetWindowStyle(std::int16_t showCommand) {
-        if (showCommand != savedShowCommand_) changed_ = true;
-        CheckCom(link_->SetShowCmd(showCommand));
-    }
-    void ClearHotkey() {
-        WORD current = 0;
-        if (!changed_ && SUCCEEDED(link_->GetHotkey(&current)) && current == 0) return;
-        changed_ = true;
-        CheckCom(link_->SetHotkey(0));
-    }
-    void SetIconLocation(const std::wstring& location) {
-        SetText(location,
-                [this](wchar_t* text, int size) {
-                    int index = 0;
-                    const HRESULT read = link_->GetIconLocation(text, size, &index);
-                    return index == 0 ? read : S_FALSE;  // another icon of the file
-                },
-                [this, &location] { return link_->SetIconLocation(location.c_str(), 0); });
-    }
-    void SetDescription(const std::wstring& text) {
-        SetText(text, [this](wchar_t* read, int size) { return link_->GetDescription(read, size); },
-                [this, &text] { return link_->SetDescription(text.c_str()); });
-    }
-    void SetArguments(const std::wstring& arguments) {
-        SetText(arguments, [this](wchar_t* text, int size) { return link_->GetArguments(text, size); },
-                [this, &arguments] { return link_->SetArguments(arguments.c_str()); });
-    }
-    void SetWorkingDirectory(const std::wstring& folder) {
-        SetText(folder, [this](wchar_t* text, int size) { return link_->GetWorkingDirectory(text, size); },
-                [this, &folder] { return link_->SetWorkingDirectory(folder.c_str()); });
+    // The loaded shortcut's fields; none when one of them cannot be read.
+    // Wine's link object forgets the show command it loaded, so the file's
+    // header tells what it holds.
+    std::optional<ShortcutFields> Fields() const {
+        ShortcutFields fields;
+        WORD hotkey = 0;
+        const auto target = TextOf([this](wchar_t* text, int size) {
+            return link_->GetPath(text, size, nullptr, SLGP_RAWPATH);
+        });
+        const auto icon = TextOf([this, &fields](wchar_t* text, int size) {
+            return link_->GetIconLocation(text, size, &fields.iconIndex);
+        });
+        const auto description = TextOf([this](wchar_t* text, int size) { return link_->GetDescription(text, size); });
+        const auto arguments = TextOf([this](wchar_t* text, int size) { return link_->GetArguments(text, size); });
+        const auto folder = TextOf([this](wchar_t* text, int size) { return link_->GetWorkingDirectory(text, size); });
+        if (!target || !icon || !description || !arguments || !folder || FAILED(link_->GetHotkey(&hotkey))) {
+            return std::nullopt;
+        }
+        fields.target = *target;
+        fields.showCommand = static_cast<std::int16_t>(savedShowCommand_);
+        fields.hotkey = hotkey;
+        fields.iconLocation = *icon;
+        fields.description = *description;
+        fields.arguments = *arguments;
+        fields.workingDirectory = *folder;
+        return fields;
     }
 
     // The shortcut is written whole under a temporary name in its own folder
     // and only then moved over the old file, in one step and written
     // through: a full disk, a lock or a crash while writing leaves the old
     // shortcut as it was, and the temporary file does not stay behind. A
-    // shortcut that already held every field is left as it was. `call`
+    // shortcut that already holds every field is left as it was. `call`
     // makes the temporary file's name this writer's own.
-    bool Save(std::uint32_t call) {
-        if (!changed_) return false;
+    bool Save(const ShortcutFields& fields, std::uint32_t call) {
+        if (loaded_ && Fields() == fields) return false;
+        Set(fields);
         const std::vector<std::uint8_t> bytes = Serialised();
         const std::wstring temporary = TemporaryPathFor(linkPath_, call);
         try {
@@ -125,18 +109,17 @@ private:
         return link;
     }
 
-    // Sets a text field unless a loaded shortcut already holds that text.
-    template <typename Read, typename Write>
-    void SetText(const std::wstring& value, Read read, Write write) {
-        if (!changed_ && Holds(value, read)) return;
-        changed_ = true;
-        CheckCom(write());
+    // A target on a drive that is not there answers S_FALSE, and is stored as given.
+    void Set(const ShortcutFields& fields) {
+        CheckCom(link_->SetPath(fields.target.c_str()));
+        CheckCom(link_->SetShowCmd(fields.showCommand));
+        CheckCom(link_->SetHotkey(fields.hotkey));
+        CheckCom(link_->SetIconLocation(fields.iconLocation.c_str(), fields.iconIndex));
+        CheckCom(link_->SetDescription(fields.description.c_str()));
+        CheckCom(link_->SetArguments(fields.arguments.c_str()));
+        CheckCom(link_->SetWorkingDirectory(fields.workingDirectory.c_str()));
     }
-    template <typename Read>
-    static bool Holds(const std::wstring& value, Read read) {
-        const std::optional<std::wstring> current = TextOf(read);
-        return current && *current == value;
-    }
+
     // A text field, or none when the link object does not give it.
     template <typename Read>
     static std::optional<std::wstring> TextOf(Read read) {
@@ -180,7 +163,6 @@ private:
     std::wstring linkPath_;
     ComPtr<IShellLinkW> link_;
     bool loaded_ = false;
-    bool changed_ = true;
     int savedShowCommand_ = -1;  // in the loaded file
 };
 
@@ -204,39 +186,16 @@ public:
 
     bool Save() override {
         return requests_.Ask<bool>(linkPath_, [linkPath = linkPath_, fields = fields_, call = call_] {
-            LinkOnDisk link(linkPath);
-            link.SetTargetPath(fields.target);
-            link.SetWindowStyle(fields.showCommand);
-            link.ClearHotkey();
-            link.SetIconLocation(fields.iconLocation);
-            link.SetDescription(fields.description);
-            link.SetArguments(fields.arguments);
-            link.SetWorkingDirectory(fields.workingDirectory);
-            return link.Save(call);
+            return LinkOnDisk(linkPath).Save(fields, call);
         });
     }
 
 private:
-    struct Fields {
-        std::wstring target;
-        std::int16_t showCommand = kShowNormal;
-        std::wstring iconLocation;
-        std::wstring description;
-        std::wstring arguments;
-        std::wstring workingDirectory;
-    };
-
     ServerRequests& requests_;
     std::wstring linkPath_;
     std::uint32_t call_;
-    Fields fields_;
+    ShortcutFields fields_;
 };
-
-// The target of the shortcut file, on the thread of a request.
-std::wstring TargetIn(const std::wstring& linkPath) {
-    const LinkOnDisk link(linkPath);
-    return link.Loaded() ? link.Target() : std::wstring();
-}
 
 }  // namespace
 
@@ -244,10 +203,12 @@ std::wstring TargetIn(const std::wstring& linkPath) {
 // menu puts on a server.
 std::wstring Win32ShellLinks::FolderPath(SpecialFolder folder) {
     const bool desktop = folder == SpecialFolder::Desktop;
-    return requests_.Ask<std::wstring>(desktop ? L"the Desktop folder" : L"the Programs folder", [desktop] {
+    const bool everyUser = owner_ == FolderOwner::AllUsers;
+    const KNOWNFOLDERID& id = desktop ? (everyUser ? FOLDERID_PublicDesktop : FOLDERID_Desktop)
+                                      : (everyUser ? FOLDERID_CommonPrograms : FOLDERID_Programs);
+    return requests_.Ask<std::wstring>(desktop ? L"the Desktop folder" : L"the Programs folder", [id] {
         UniqueCoTaskString path;
-        CheckCom(SHGetKnownFolderPath(desktop ? FOLDERID_Desktop : FOLDERID_Programs, KF_FLAG_DEFAULT, nullptr,
-                                      path.put()));
+        CheckCom(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, path.put()));
         return std::wstring(path.get());
     });
 }
@@ -256,12 +217,12 @@ std::unique_ptr<ShortcutFile> Win32ShellLinks::CreateShortcut(const std::wstring
     return std::make_unique<Win32ShortcutFile>(requests_, linkPath, ++calls_);
 }
 
-std::wstring Win32ShellLinks::TargetOf(const std::wstring& linkPath) {
-    try {
-        return requests_.Ask<std::wstring>(linkPath, [linkPath] { return TargetIn(linkPath); });
-    } catch (const AppError&) {
-        return {};  // a shortcut on a drive that does not answer cannot be read
-    }
+std::optional<ShortcutFields> Win32ShellLinks::ReadShortcut(const std::wstring& linkPath) {
+    return requests_.Ask<std::optional<ShortcutFields>>(linkPath, [linkPath]() -> std::optional<ShortcutFields> {
+        const LinkOnDisk link(linkPath);
+        if (!link.Loaded()) return std::nullopt;
+        return link.Fields();
+    });
 }
 
 void Win32ShellLinks::NotifyChanged(ShellChange change, const std::wstring& path) {

@@ -7,21 +7,22 @@
 
 namespace zoriza {
 
-// The Shell's own link object (IShellLinkW and IPersistStream)
-// and the user's known folders. COM must be initialised on the calling
+// The Shell's own link object (IShellLinkW and IPersistStream), and the
+// known folders of the user or of every user. COM must be initialised on the calling
 // thread. Reading and writing a shortcut are requests that may reach a
 // server, bounded by `requests`.
 class Win32ShellLinks : public ShellLinks {
 public:
-    explicit Win32ShellLinks(ServerRequests& requests) : requests_(requests) {}
+    Win32ShellLinks(ServerRequests& requests, FolderOwner owner) : requests_(requests), owner_(owner) {}
 
     std::wstring FolderPath(SpecialFolder folder) override;
     std::unique_ptr<ShortcutFile> CreateShortcut(const std::wstring& linkPath) override;
-    std::wstring TargetOf(const std::wstring& linkPath) override;
+    std::optional<ShortcutFields> ReadShortcut(const std::wstring& linkPath) override;
     void NotifyChanged(ShellChange change, const std::wstring& path) override;
 
 private:
     ServerRequests& requests_;
+    FolderOwner owner_;
     std::uint32_t calls_ = 0;  // each shortcut's temporary file gets a name of its own
 };
 

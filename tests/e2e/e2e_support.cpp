@@ -137,6 +137,17 @@ LinkFields ReadLink(const std::wstring& path) {
     return fields;
 }
 
+void EditLink(const std::wstring& path, const std::function<void(IShellLinkW&)>& edit) {
+    ComPtr<IShellLinkW> link;
+    Check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid()),
+          "no shell link object");
+    ComPtr<IPersistFile> file;
+    Check(link->QueryInterface(IID_IPersistFile, file.PutVoid()), "no IPersistFile");
+    Check(file->Load(path.c_str(), STGM_READ), "shortcut does not load");
+    edit(*link.Get());
+    Check(file->Save(path.c_str(), TRUE), "shortcut not saved");
+}
+
 bool FileExists(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,6 +54,8 @@ struct LinkFields {
     WORD headerHotkey = 0xFFFF;  // the hot key as the file's header holds it
 };
 LinkFields ReadLink(const std::wstring& path);
+// Loads the shortcut, lets `edit` change it and saves it, as another program would.
+void EditLink(const std::wstring& path, const std::function<void(IShellLinkW&)>& edit);
 
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);

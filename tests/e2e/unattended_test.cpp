@@ -273,8 +273,7 @@ TEST_F(UnattendedTest, UsageErrorsAndMissingLaunchersWriteNothing) {
         {L"/create /platform:48", 1, L"usage error: bad value for /platform: \"48\" (one of 16|32|64)"},
         {L"/create /folder:F:\\VekPro /scan", 1, L"usage error: /folder and /scan cannot be used together"},
         {L"/create /quiet", 1, L"usage error: unknown switch /quiet"},
-        {L"/edition:VekPro", 1, L"usage error: /create or /remove is missing"},
-        {L"/create /log:C:\\no-such-folder\\z.log", 1, nullptr},
+        {L"/edition:VekPro", 1, L"usage error: /create, /check or /remove is missing"},
         {L"/create /folder:G:\\", 2, L"not found: G:\\\\VEKBIN.BAT"},
         {L"/create /folder:F:\\Missing", 2, nullptr},
         {L"/create /folder:Q:\\VekPro", 2, L"not found: Q:\\VekPro: Error 68: Device unavailable"},
@@ -294,7 +293,6 @@ TEST_F(UnattendedTest, UsageErrorsAndMissingLaunchersWriteNothing) {
         EXPECT_FALSE(FolderExists(Programs(L"VekPro"))) << c.arguments;
         EXPECT_TRUE(Unchanged(before)) << c.arguments;
     }
-    EXPECT_FALSE(FolderExists(L"C:\\no-such-folder"));
 }
 
 // Exit 3: a folder in the way of the fourth shortcut. The three before it
@@ -327,32 +325,82 @@ TEST_F(UnattendedTest, ASettingThatCannotBeSavedIsExitFour) {
     EXPECT_EQ(run.Lines().back(), L"exit 4: 8 shortcuts written for F:\\VekPro\\, 5 of the settings not saved");
 }
 
-// /remove after /create: every shortcut goes, the user's own file in the
-// subfolder stays and keeps it, the settings stay; then without that file the
-// subfolder goes too, and removing again finds nothing and succeeds.
+// /remove after /create: every shortcut goes but a user's own under one of
+// the names, which stays with the user's file and keeps the subfolder; the
+// settings stay. Then without them the subfolder goes too, and removing again
+// finds nothing and succeeds.
 TEST_F(UnattendedTest, RemoveAfterCreate) {
     ASSERT_EQ(Run(kWorkedExampleSwitches).exitCode, 0u);
     ASSERT_EQ(Run(L"/create /folder:F:\\VekPro /lang:gl").exitCode, 0u);
     WriteFile(Programs(L"VekPro\\notes.txt"));
     WriteFile(DesktopFolder() + L"\\Other.lnk");
+    const std::wstring usersOwn = Programs(L"VekPro\\Calculadora.lnk");
+    EditLink(usersOwn, [](IShellLinkW& link) { link.SetPath(L"C:\\windows\\system32\\calc.exe"); });
     const StoredSettings before = StoredNow();
 
     FinishedRun run = Run(L"/remove");
     EXPECT_EQ(run.exitCode, 0u) << ::testing::PrintToString(run.output);
     // Galego adds seven names, the desktop shortcut's among them: Calculadora is shared.
-    EXPECT_EQ(CountStarting(run.Lines(), L"removed: "), 8u + 7u);
+    EXPECT_EQ(CountStarting(run.Lines(), L"removed: "), 8u + 7u - 1u);
     EXPECT_TRUE(Contains(run.Lines(), L"removed: " + Programs(L"VekPro\\Calend\u00e1rio.lnk") +
                                           L" -> F:\\VekPro\\VEKCAL.HTA"));
-    EXPECT_EQ(AllLinks(), std::vector<std::wstring>{L"Desktop\\Other.lnk"});
+    EXPECT_TRUE(Contains(run.Lines(), L"kept: " + usersOwn +
+                                          L" -> C:\\windows\\system32\\calc.exe (not a target ZORIZA writes)"))
+        << ::testing::PrintToString(run.output);
+    EXPECT_EQ(AllLinks(), (std::vector<std::wstring>{L"Desktop\\Other.lnk", L"VekPro\\Calculadora.lnk"}));
     EXPECT_TRUE(FileExists(Programs(L"VekPro\\notes.txt")));
     EXPECT_TRUE(Unchanged(before));
 
     RemoveTree(Programs(L"VekPro\\notes.txt"));
+    RemoveTree(usersOwn);
     run = Run(L"-remove /EDITION:vekpro");
     EXPECT_EQ(run.exitCode, 0u) << ::testing::PrintToString(run.output);
     EXPECT_TRUE(Contains(run.Lines(), L"removed folder: " + Programs(L"VekPro")));
     EXPECT_FALSE(FolderExists(Programs(L"VekPro")));
     EXPECT_EQ(run.Lines().back(), L"exit 0: 0 shortcuts removed");
+}
+
+// /check reads every shortcut back from its file and every setting from the
+// registry, and writes nothing: all missing on a fresh profile; after
+// /create, what another program and a hand changed is told field by field;
+// /create puts it back.
+TEST_F(UnattendedTest, CheckComparesWithWhatIsThereAndWritesNothing) {
+    const std::wstring check = L"/check" + std::wstring(kWorkedExampleSwitches).substr(std::size(L"/create") - 1);
+    const StoredSettings fresh = StoredNow();
+    FinishedRun run = Run(check);
+    EXPECT_EQ(run.exitCode, 6u) << ::testing::PrintToString(run.output);
+    EXPECT_EQ(CountStarting(run.Lines(), L"missing: "), 8u + 1u);
+    EXPECT_EQ(CountStarting(run.Lines(), L"not saved: "), 5u);
+    EXPECT_TRUE(AllLinks().empty());
+    EXPECT_FALSE(FolderExists(Programs(L"VekPro")));
+    EXPECT_TRUE(Unchanged(fresh));
+
+    ASSERT_EQ(Run(kWorkedExampleSwitches).exitCode, 0u);
+    const std::wstring calculator = Programs(L"VekPro\\Calculadora.lnk");
+    const WORD hotkey = MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT);
+    EditLink(calculator, [hotkey](IShellLinkW& link) {
+        link.SetHotkey(hotkey);
+        link.SetWorkingDirectory(L"C:\\");
+    });
+    StoreText(kIdioma, L"3");
+    run = Run(check);
+    EXPECT_EQ(run.exitCode, 6u) << ::testing::PrintToString(run.output);
+    for (const std::wstring& line : {
+             L"differs: " + calculator + L": hotkey \"Ctrl+Alt+K\", should be \"none\"",
+             L"differs: " + calculator + L": working folder \"C:\\\", should be \"F:\\VekPro\"",
+             std::wstring(L"not saved: Idioma = 0 (stored: \"3\")"),
+         }) {
+        EXPECT_TRUE(Contains(run.Lines(), line)) << ::testing::PrintToString(line);
+    }
+    EXPECT_EQ(CountStarting(run.Lines(), L"in place: "), 7u + 4u);
+    EXPECT_EQ(run.Lines().back(), L"exit 6: 2 not in place for F:\\VekPro\\; /create puts them in place");
+    EXPECT_EQ(ReadLink(calculator).hotkey, hotkey);
+    EXPECT_EQ(Stored(kIdioma)->Text(), L"3");
+
+    ASSERT_EQ(Run(kWorkedExampleSwitches).exitCode, 0u);
+    run = Run(check);
+    EXPECT_EQ(run.exitCode, 0u) << ::testing::PrintToString(run.output);
+    EXPECT_EQ(run.Lines().back(), L"exit 0: everything in place for F:\\VekPro\\");
 }
 
 // Exit 3 for /remove: a shortcut in use by another program cannot be deleted.

@@ -42,6 +42,8 @@ TEST(CommandLineTest, EachSwitchInAnyCaseWithEitherPrefix) {
         {{L"/create"}, RunMode::Create, {}},
         {{L"-CREATE"}, RunMode::Create, {}},
         {{L"/Remove"}, RunMode::Remove, {}},
+        {{L"-Check"}, RunMode::Check, {}},
+        {{L"/check", L"/ALLUSERS"}, RunMode::Check, with([](auto& o) { o.allUsers = true; })},
         {{L"/create", L"/edition:VekPro"}, RunMode::Create, with([](auto& o) { o.edition = 0; })},
         {{L"/create", L"-EDITION:vekfin"}, RunMode::Create, with([](auto& o) { o.edition = 1; })},
         {{L"/create", L"/edition:VEKCOM"}, RunMode::Create, with([](auto& o) { o.edition = 2; })},
@@ -62,6 +64,9 @@ TEST(CommandLineTest, EachSwitchInAnyCaseWithEitherPrefix) {
         {{L"/create", L"-lang:Es"}, RunMode::Create, with([](auto& o) { o.language = 3; })},
         {{L"/log:C:\\logs\\zoriza run.txt", L"/create"}, RunMode::Create,
          with([](auto& o) { o.logFile = L"C:\\logs\\zoriza run.txt"; })},
+        // Without a name, the log gets one of its own.
+        {{L"/create", L"/LOG"}, RunMode::Create, with([](auto& o) { o.logFile = L""; })},
+        {{L"/create", L"/log:"}, RunMode::Create, with([](auto& o) { o.logFile = L""; })},
         {{L"/remove", L"/edition:VekNom", L"/folder:F:\\VekNom", L"/platform:32"}, RunMode::Remove,
          with([](auto& o) {
              o.edition = 3;
@@ -81,18 +86,23 @@ TEST(CommandLineTest, EachSwitchInAnyCaseWithEitherPrefix) {
         EXPECT_EQ(parsed.options.desktop, c.expected.desktop) << shown;
         EXPECT_EQ(parsed.options.language, c.expected.language) << shown;
         EXPECT_EQ(parsed.options.logFile, c.expected.logFile) << shown;
+        EXPECT_EQ(parsed.options.allUsers, c.expected.allUsers) << shown;
     }
 }
 
 TEST(CommandLineTest, RefusedCommandLinesSayWhy) {
     const std::pair<Arguments, const wchar_t*> cases[] = {
-        {{L"/edition:VekPro"}, L"/create or /remove is missing"},
+        {{L"/edition:VekPro"}, L"/create, /check or /remove is missing"},
+        {{L"/allusers"}, L"/create, /check or /remove is missing"},
         {{L"/create", L"create"}, L"unexpected argument \"create\""},
         {{L"/create", L""}, L"unexpected argument \"\""},
         {{L"/create", L"/"}, L"unexpected argument \"/\""},
         {{L"/create", L"/quiet"}, L"unknown switch /quiet"},
         {{L"/create", L"/foo:bar"}, L"unknown switch /foo"},
         {{L"/create", L"/remove"}, L"/create and /remove cannot be used together"},
+        {{L"/check", L"/create"}, L"/create and /check cannot be used together"},
+        {{L"/remove", L"-CHECK"}, L"/remove and /check cannot be used together"},
+        {{L"/check", L"/allusers:yes"}, L"/allusers takes no value"},
         {{L"/create", L"/CREATE"}, L"/CREATE is given twice"},
         {{L"/create", L"/platform:32", L"/platform:64"}, L"/platform is given twice"},
         {{L"/create", L"/folder:F:\\VekPro", L"/scan"}, L"/folder and /scan cannot be used together"},
@@ -100,7 +110,6 @@ TEST(CommandLineTest, RefusedCommandLinesSayWhy) {
         {{L"/create:now"}, L"/create takes no value"},
         {{L"/create", L"/scan:yes"}, L"/scan takes no value"},
         {{L"/create", L"/edition"}, L"/edition needs a value: /edition:VekPro|VekFin|VekCom|VekNom"},
-        {{L"/create", L"/log:"}, L"/log needs a value: /log:FILE"},
         {{L"/create", L"/edition:VekPros"}, L"bad value for /edition: \"VekPros\" (one of VekPro|VekFin|VekCom|VekNom)"},
         {{L"/create", L"/platform:48"}, L"bad value for /platform: \"48\" (one of 16|32|64)"},
         {{L"/create", L"/desktop:true"}, L"bad value for /desktop: \"true\" (one of yes|no)"},

@@ -55,17 +55,22 @@ protected:
         environment.Set(L"ProgramFiles(x86)", L"C:\\Program Files (x86)");
     }
 
-    int Create(const std::vector<std::wstring>& arguments) { return Run(arguments, RunCreate); }
-    int Remove(const std::vector<std::wstring>& arguments) { return Run(arguments, RunRemove); }
+    int Create(const std::vector<std::wstring>& arguments) { return Run(L"/create", arguments); }
+    int Check(const std::vector<std::wstring>& arguments) { return Run(L"/check", arguments); }
+    int Remove(const std::vector<std::wstring>& arguments) { return Run(L"/remove", arguments); }
 
-    int Run(std::vector<std::wstring> arguments, int (*run)(HeadlessForm&, const UnattendedOptions&, OutputLines&)) {
-        arguments.insert(arguments.begin(), run == RunCreate ? L"/create" : L"/remove");
-        const CommandLine command = ParseCommandLine(arguments);
-        EXPECT_EQ(command.usageError, L"");
+    int Run(const wchar_t* command, std::vector<std::wstring> arguments) {
+        arguments.insert(arguments.begin(), command);
+        const CommandLine parsed = ParseCommandLine(arguments);
+        EXPECT_EQ(parsed.usageError, L"");
         out = Lines();
-        HeadlessForm form(FormServices{files, environment, languageIds, registry, shell},
-                          {L"c:", L"d:", L"f:", L"g:"}, L"C:\\Work");
-        return run(form, command.options, out);
+        const FormServices services{files, environment, languageIds, registry, shell};
+        const StartingPoint start{{L"c:", L"d:", L"f:", L"g:"}, L"C:\\Work"};
+        switch (parsed.mode) {
+            case RunMode::Create: return RunCreate(services, start, parsed.options, out);
+            case RunMode::Check: return RunCheck(services, start, parsed.options, out);
+            default: return RunRemove(services, start, parsed.options, out);
+        }
     }
 
     std::wstring Saved(const wchar_t* name) { return RegGetString(registry, kDefaultRoot, kSettingsKey, name); }
@@ -309,6 +314,90 @@ TEST_F(UnattendedTest, RemoveTakesWhatCreateWroteInEveryLanguage) {
               (MemoryShellLinks::Notice{ShellChange::FolderRemoved, std::wstring(kPrograms) + L"\\VekPro"}));
     ASSERT_EQ(Remove({}), kExitDone);
     EXPECT_EQ(out.all, (std::vector<std::wstring>{L"edition: VekPro Professional (VekPro)", L"exit 0: 0 shortcuts removed"}));
+}
+
+// /remove takes a shortcut under one of its names only when it points at
+// something /create writes for the edition, on whatever server folder.
+TEST_F(UnattendedTest, RemoveLeavesAShortcutThatPointsElsewhere) {
+    const struct {
+        const wchar_t* target;
+        bool removed;
+    } cases[] = {
+        {L"F:\\VekPro\\VEKCALC.EXE", true},
+        {L"G:\\Old server\\vekcalc.exe", true},
+        {L"F:\\VekPro\\VEKPRO.BAT", true},  // the 16-bit launcher
+        {L"F:\\VekPro\\VEKFIN.BAT", false},  // another edition's
+        {L"C:\\Windows\\System32\\calc.exe", false},
+        {L"VEKCALC.EXE", false},
+    };
+    const std::wstring calculator = InPrograms(L"VekPro\\Calculadora");
+    for (const auto& c : cases) {
+        ASSERT_EQ(Create({L"/folder:F:\\VekPro"}), kExitDone);
+        MakeShortcut(shell, files, L"", c.target, L"VekPro\\Calculadora", L"calc.ico", L"");
+        ASSERT_EQ(Remove({}), kExitDone) << c.target;
+        EXPECT_EQ(out.Count(L"removed: " + calculator), c.removed ? 1u : 0u) << c.target;
+        EXPECT_EQ(out.Count(L"kept: " + calculator + L" -> " + c.target + L" (not a target ZORIZA writes)"),
+                  c.removed ? 0u : 1u)
+            << c.target;
+        EXPECT_EQ(LinksSaved(), c.removed ? std::vector<std::wstring>{} : std::vector<std::wstring>{calculator});
+        files.Remove(calculator);
+    }
+}
+
+// /check compares without writing: on a fresh profile everything is missing,
+// after /create everything is in place, and other choices show each field
+// and setting that differs.
+TEST_F(UnattendedTest, CheckTellsWhatCreateWouldChangeAndWritesNothing) {
+    const std::vector<std::wstring> worked = {L"/edition:VekPro", L"/folder:F:\\VekPro", L"/platform:32",
+                                              L"/desktop:yes", L"/lang:ca"};
+    ASSERT_EQ(Check(worked), kExitNotInPlace);
+    EXPECT_EQ(out.Count(L"missing: "), 8u + 1u);
+    EXPECT_EQ(out.Count(L"missing: " + std::wstring(kPrograms) + L"\\VekPro"), 8u);  // the folder, its seven
+    EXPECT_EQ(out.Count(L"not saved: Idioma = 0 (none stored)"), 1u);
+    EXPECT_EQ(out.all.back(), L"exit 6: 14 not in place for F:\\VekPro\\; /create puts them in place");
+    EXPECT_TRUE(shell.Saved().empty());
+    EXPECT_FALSE(files.FolderExists(std::wstring(kPrograms) + L"\\VekPro"));
+    EXPECT_TRUE(registry.WrittenNames().empty());
+
+    ASSERT_EQ(Create(worked), kExitDone);
+    const std::size_t notices = shell.Notices().size();
+    const std::vector<std::wstring> settings = registry.WrittenNames();
+    ASSERT_EQ(Check(worked), kExitDone);
+    EXPECT_EQ(out.Count(L"in place: "), 8u + 5u);
+    EXPECT_EQ(out.all.back(), L"exit 0: everything in place for F:\\VekPro\\");
+
+    ASSERT_EQ(Check({L"/platform:16"}), kExitNotInPlace);
+    const std::wstring desktopLink = std::wstring(kDesktop) + L"\\VekPro Professional.lnk";
+    EXPECT_EQ(out.Count(L"differs: " + desktopLink +
+                        L": target \"F:\\VekPro\\VEKBIN.BAT\", should be \"F:\\VekPro\\VEKPRO.BAT\""),
+              1u);
+    EXPECT_EQ(out.Count(L"differs: " + InPrograms(L"VekPro\\Reordenar fitxers") +
+                        L": arguments \"BIN/ZEMBRADO.EXE\", should be \"BIN16/ZEMBRADO.EXE\""),
+              1u);
+    EXPECT_EQ(out.Count(L"in place: " + InPrograms(L"VekPro\\Calculadora")), 1u);
+    EXPECT_EQ(out.Count(L"not saved: Plataforma = 0 (stored: \"1\")"), 1u);
+    EXPECT_EQ(out.all.back(), L"exit 6: 4 not in place for F:\\VekPro\\; /create puts them in place");
+
+    ASSERT_EQ(Check({L"/folder:C:\\Work"}), kExitNotFound);
+    EXPECT_EQ(shell.Notices().size(), notices);
+    EXPECT_EQ(registry.WrittenNames(), settings);
+}
+
+// For every user: no saved choice is read or saved; the defaults of a first
+// start and the switches decide, and the check leaves the settings out.
+TEST_F(UnattendedTest, EveryUsersShortcutsNeitherReadNorSaveSettings) {
+    Save(kLanguageSetting, L"3");
+    Save(kDesktopIconSetting, L"1");
+    const std::vector<std::wstring> settings = registry.WrittenNames();
+    ASSERT_EQ(Create({L"/allusers", L"/folder:F:\\VekPro"}), kExitDone);
+    EXPECT_EQ(out.all.front(), L"choices: VekPro Professional, 64 bit, folder F:\\VekPro, desktop shortcut no, "
+                               L"language Catal\u00e0");
+    EXPECT_EQ(out.Count(L"saved: ") + out.Count(L"not saved: "), 0u);
+    EXPECT_EQ(out.all.back(), L"exit 0: 7 shortcuts written for F:\\VekPro\\ for every user");
+    EXPECT_EQ(registry.WrittenNames(), settings);
+    ASSERT_EQ(Check({L"/allusers", L"/folder:F:\\VekPro"}), kExitDone);
+    EXPECT_EQ(out.all.back(), L"exit 0: everything in place for F:\\VekPro\\ for every user");
+    EXPECT_EQ(out.Count(L"in place: "), 7u);
 }
 
 TEST_F(UnattendedTest, RemoveTakesTheEditionFromTheSwitchOrTheSavedSetting) {

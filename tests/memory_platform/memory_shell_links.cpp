@@ -90,9 +90,13 @@ const SavedShortcut* MemoryShellLinks::SavedThere(const std::wstring& linkPath) 
     return saved == saved_.end() ? nullptr : &saved->second;
 }
 
-std::wstring MemoryShellLinks::TargetOf(const std::wstring& linkPath) {
+std::optional<ShortcutFields> MemoryShellLinks::ReadShortcut(const std::wstring& linkPath) {
     const SavedShortcut* saved = SavedThere(linkPath);
-    return saved == nullptr ? std::wstring() : saved->targetPath;
+    if (saved == nullptr) return std::nullopt;
+    // Any hotkey set counts as a key.
+    return ShortcutFields{saved->targetPath,  saved->windowStyle,      saved->hotkey.empty() ? std::uint16_t{0} : std::uint16_t{1},
+                          saved->iconLocation, 0, saved->description, saved->arguments,
+                          saved->workingDirectory};
 }
 
 void MemoryShellLinks::NotifyChanged(ShellChange change, const std::wstring& path) {

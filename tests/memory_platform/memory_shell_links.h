@@ -32,7 +32,7 @@ public:
 
     std::wstring FolderPath(SpecialFolder folder) override;
     std::unique_ptr<ShortcutFile> CreateShortcut(const std::wstring& linkPath) override;
-    std::wstring TargetOf(const std::wstring& linkPath) override;
+    std::optional<ShortcutFields> ReadShortcut(const std::wstring& linkPath) override;
     void NotifyChanged(ShellChange change, const std::wstring& path) override;
 
     void FailSaving(const std::wstring& linkPath) { failing_.insert(linkPath); }

@@ -63,7 +63,7 @@ protected:
     }
 
     ServerRequests requests;
-    Win32ShellLinks shell{requests};
+    Win32ShellLinks shell{requests, FolderOwner::CurrentUser};
     Win32FileSystem files{requests};
     std::wstring desktop;
     std::wstring programs;
@@ -259,15 +259,21 @@ TEST_F(ShellLinksTest, AFileInTheWayOfTheSubfolderFailsAndWritesNoShortcut) {
     EXPECT_FALSE(IsFolder(blocker));
 }
 
-TEST_F(ShellLinksTest, TargetOfReadsASavedShortcutAndNothingElse) {
-    const std::wstring linkPath = programs + L"\\Calculadora.lnk";
-    Make(L"", L"F:\\VekPro\\VEKCALC.EXE", L"Calculadora", linkPath);
-    EXPECT_EQ(shell.TargetOf(linkPath), L"F:\\VekPro\\VEKCALC.EXE");
-    EXPECT_EQ(shell.TargetOf(programs + L"\\Missing.lnk"), L"");
+// What the writer wrote reads back field for field; a missing file and a
+// file that is no shortcut read as none.
+TEST_F(ShellLinksTest, ReadShortcutGivesEveryFieldOfASavedShortcutAndNothingElse) {
+    const std::wstring linkPath = programs + L"\\Reordenar.lnk";
+    MaximizeWindow = kTrue;
+    Make(L"", L"F:\\VekPro\\VEKBIN.BAT", L"Reordenar", linkPath, L"IMATGES\\ZEMBRADO.ICO", L"BIN/ZEMBRADO.EXE");
+    MaximizeWindow = kFalse;
+    const ShortcutFields expected{L"F:\\VekPro\\VEKBIN.BAT", kShowMaximized, 0, L"F:\\VekPro\\IMATGES\\ZEMBRADO.ICO",
+                                  0, L"", L"BIN/ZEMBRADO.EXE", L"F:\\VekPro"};
+    EXPECT_EQ(shell.ReadShortcut(linkPath), expected);
+    EXPECT_EQ(shell.ReadShortcut(programs + L"\\Missing.lnk"), std::nullopt);
     const std::wstring notALink = programs + L"\\notes.lnk";
     made.push_back(notALink);
     ASSERT_TRUE(UniqueFile(CreateFileW(notALink.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)));
-    EXPECT_EQ(shell.TargetOf(notALink), L"");
+    EXPECT_EQ(shell.ReadShortcut(notALink), std::nullopt);
 }
 
 }  // namespace
