@@ -64,6 +64,35 @@ void RefuseSettingWrites() {
     ASSERT_EQ(RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor.get()), ERROR_SUCCESS);
 }
 
+// ZORIZA.exe run as the same user without the Administrators group, as a
+// user's logon script runs under User Account Control; its lines go to `log`.
+DWORD RunWithoutAdministrator(const std::wstring& arguments, const std::wstring& log) {
+    HANDLE own = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, &own)) return ~0u;
+    const UniqueHandle ownToken(own);
+    BYTE administrators[SECURITY_MAX_SID_SIZE] = {};
+    DWORD size = sizeof(administrators);
+    if (!CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size)) return ~0u;
+    SID_AND_ATTRIBUTES disabled{administrators, 0};
+    HANDLE restricted = nullptr;
+    if (!CreateRestrictedToken(own, 0, 1, &disabled, 0, nullptr, 0, nullptr, &restricted)) return ~0u;
+    const UniqueHandle token(restricted);
+    std::wstring commandLine = L"\"" + ProgramPath() + L"\" " + arguments + L" /log:" + log;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessAsUserW(restricted, nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, L"C:\\",
+                              &startup, &started)) {
+        return ~0u;
+    }
+    const UniqueProcess process(started);
+    DWORD exitCode = ~0u;
+    if (WaitForSingleObject(process.process.get(), 30000) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process.process.get(), &exitCode);
+    }
+    return exitCode;
+}
+
 class UnattendedTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -76,6 +105,8 @@ protected:
         for (const wchar_t* edition : {L"F:\\VekFin", L"F:\\VekCom", L"F:\\VekNom"}) RemoveTree(edition);
         RemoveTree(L"F:\\Vek Pro");
         RemoveTree(L"C:\\zoriza-logs");
+        RemoveTree(KnownFolder(FOLDERID_CommonPrograms) + L"\\VekPro");
+        RemoveTree(KnownFolder(FOLDERID_PublicDesktop) + L"\\VekPro Profesional.lnk");
     }
     void TearDown() override { SetUp(); }
 
@@ -401,6 +432,42 @@ TEST_F(UnattendedTest, CheckComparesWithWhatIsThereAndWritesNothing) {
     run = Run(check);
     EXPECT_EQ(run.exitCode, 0u) << ::testing::PrintToString(run.output);
     EXPECT_EQ(run.Lines().back(), L"exit 0: everything in place for F:\\VekPro\\");
+}
+
+// For every user: the shared Desktop and Programs take the shortcuts, and no
+// setting is read or saved; the check and the removal work on the same
+// folders. Without the Administrators group, writing is refused at once.
+TEST_F(UnattendedTest, EveryUsersFoldersTakeTheShortcutsAndNoSetting) {
+    const std::wstring desktop = KnownFolder(FOLDERID_PublicDesktop);
+    const std::wstring programs = KnownFolder(FOLDERID_CommonPrograms) + L"\\VekPro";
+    StoreText(kIcona, L"0");  // this user's own choice, which is not read
+    const StoredSettings before = StoredNow();
+    const std::wstring choices = L" /allusers /folder:F:\\VekPro /desktop:yes /lang:es";
+
+    ASSERT_TRUE(CreateDirectoryW(L"C:\\zoriza-logs", nullptr));
+    EXPECT_EQ(RunWithoutAdministrator(L"/create" + choices, L"C:\\zoriza-logs\\user.log"), 7u);
+    EXPECT_FALSE(FolderExists(programs));
+    std::ifstream log(L"C:\\zoriza-logs\\user.log", std::ios::binary);
+    const std::string logged((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    EXPECT_NE(logged.find("needs administrator rights"), std::string::npos) << logged;
+
+    FinishedRun run = Run(L"/create" + choices);
+    ASSERT_EQ(run.exitCode, 0u) << ::testing::PrintToString(run.output);
+    EXPECT_EQ(run.Lines().back(), L"exit 0: 8 shortcuts written for F:\\VekPro\\ for every user");
+    EXPECT_EQ(ReadLink(desktop + L"\\VekPro Profesional.lnk").target, L"F:\\VekPro\\VEKBIN.BAT");
+    EXPECT_EQ(LinksUnder(programs).size(), 7u);
+    EXPECT_TRUE(AllLinks().empty());  // the user's own folders
+    EXPECT_TRUE(Unchanged(before));
+
+    run = Run(L"/check" + choices);
+    EXPECT_EQ(run.exitCode, 0u) << ::testing::PrintToString(run.output);
+    EXPECT_EQ(CountStarting(run.Lines(), L"in place: "), 8u);
+    EXPECT_EQ(RunWithoutAdministrator(L"/remove /allusers", L"C:\\zoriza-logs\\user.log"), 7u);
+    run = Run(L"/remove /allusers");
+    EXPECT_EQ(run.exitCode, 0u) << ::testing::PrintToString(run.output);
+    EXPECT_FALSE(FileExists(desktop + L"\\VekPro Profesional.lnk"));
+    EXPECT_FALSE(FolderExists(programs));
+    EXPECT_TRUE(Unchanged(before));
 }
 
 // Exit 3 for /remove: a shortcut in use by another program cannot be deleted.
