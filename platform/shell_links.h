@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/base/error.h"
+
 namespace zoriza {
 
 enum class SpecialFolder { Desktop, Programs };
@@ -43,6 +45,24 @@ public:
     // Writes the shortcut; false, and nothing written, when the file already
     // held exactly these fields.
     virtual bool Save() = 0;
+};
+
+// A shortcut whose fields are gathered as they are set, for a Save that does
+// all its work at once. A hot key is refused: no shortcut here takes one.
+class GatheredShortcut : public ShortcutFile {
+public:
+    void SetTargetPath(const std::wstring& path) override { fields_.target = path; }
+    void SetWindowStyle(std::int16_t showCommand) override { fields_.showCommand = showCommand; }
+    void SetHotkey(const std::wstring& hotkey) override {
+        if (!hotkey.empty()) throw AppError(kInvalidProcedureCall, L"Invalid procedure call or argument");
+    }
+    void SetIconLocation(const std::wstring& location) override { fields_.iconLocation = location; }
+    void SetDescription(const std::wstring& text) override { fields_.description = text; }
+    void SetArguments(const std::wstring& arguments) override { fields_.arguments = arguments; }
+    void SetWorkingDirectory(const std::wstring& folder) override { fields_.workingDirectory = folder; }
+
+protected:
+    ShortcutFields fields_;
 };
 
 // The writer's temporary file beside a shortcut: the shortcut's path and

@@ -68,26 +68,16 @@ std::vector<FieldDifference> Differences(const ShortcutFields& there, const Shor
 }
 
 // The fields the create command gives a shortcut, gathered as it sets them.
-class CheckedShortcut : public ShortcutFile {
+class CheckedShortcut : public GatheredShortcut {
 public:
     CheckedShortcut(CheckingShellLinks& shell, std::wstring linkPath) : shell_(shell), linkPath_(std::move(linkPath)) {}
 
-    void SetTargetPath(const std::wstring& path) override { fields_.target = path; }
-    void SetWindowStyle(std::int16_t showCommand) override { fields_.showCommand = showCommand; }
-    void SetHotkey(const std::wstring& hotkey) override {
-        if (!hotkey.empty()) throw AppError(kInvalidProcedureCall, L"Invalid procedure call or argument");
-    }
-    void SetIconLocation(const std::wstring& location) override { fields_.iconLocation = location; }
-    void SetDescription(const std::wstring& text) override { fields_.description = text; }
-    void SetArguments(const std::wstring& arguments) override { fields_.arguments = arguments; }
-    void SetWorkingDirectory(const std::wstring& folder) override { fields_.workingDirectory = folder; }
     // "Written" when it is not in place, as the create command would write it.
     bool Save() override { return !shell_.InPlace(linkPath_, fields_); }
 
 private:
     CheckingShellLinks& shell_;
     std::wstring linkPath_;
-    ShortcutFields fields_;
 };
 
 }  // namespace

@@ -169,20 +169,10 @@ private:
 // The seven fields, kept until the shortcut is saved: the link object then
 // does all its work in one request, which may reach the target's server and,
 // with a redirected Desktop or Start menu, the shortcut's.
-class Win32ShortcutFile : public ShortcutFile {
+class Win32ShortcutFile : public GatheredShortcut {
 public:
     Win32ShortcutFile(ServerRequests& requests, std::wstring linkPath, std::uint32_t call)
         : requests_(requests), linkPath_(std::move(linkPath)), call_(call) {}
-
-    void SetTargetPath(const std::wstring& path) override { fields_.target = path; }
-    void SetWindowStyle(std::int16_t showCommand) override { fields_.showCommand = showCommand; }
-    void SetHotkey(const std::wstring& hotkey) override {
-        if (!hotkey.empty()) throw AppError(kInvalidProcedureCall, L"Invalid procedure call or argument");
-    }
-    void SetIconLocation(const std::wstring& location) override { fields_.iconLocation = location; }
-    void SetDescription(const std::wstring& text) override { fields_.description = text; }
-    void SetArguments(const std::wstring& arguments) override { fields_.arguments = arguments; }
-    void SetWorkingDirectory(const std::wstring& folder) override { fields_.workingDirectory = folder; }
 
     bool Save() override {
         return requests_.Ask<bool>(linkPath_, [linkPath = linkPath_, fields = fields_, call = call_] {
@@ -194,7 +184,6 @@ private:
     ServerRequests& requests_;
     std::wstring linkPath_;
     std::uint32_t call_;
-    ShortcutFields fields_;
 };
 
 }  // namespace
