@@ -33,6 +33,8 @@
 //            the same way (its own inside time too, for reference).
 //   repair   ZORIZA.exe /create again where its first run left every
 //            shortcut right, against floor_create.exe writing them again.
+//   check    ZORIZA.exe /check where its /create left everything in place,
+//            against floor_create.exe writing it all again.
 //   scan     posting the click on EXAMINAR until the folder list shows the
 //            launcher drive's edition folder, against the floor panel's scan,
 //            on the drives linked into the prefix (--drives of them mapped,
@@ -542,34 +544,46 @@ void UnattendedPhase(const std::vector<Build>& builds, int warmup, int runs) {
     PrepareCreate();
 }
 
-// ---- the logon repair ----------------------------------------------------
+// ---- the logon repair and the check --------------------------------------
 
-// Each build's ZORIZA.exe /create run again over the shortcuts its first run
-// wrote, each of them already right, against floor_create.exe writing them
-// again over its own; only the second run is timed.
-void RepairPhase(const std::vector<Build>& builds, int warmup, int runs) {
+// The same choices, checked instead of written.
+constexpr wchar_t kUnattendedCheck[] = L"/check /edition:VekPro /folder:F:\\VekPro /platform:32 /desktop:yes /lang:ca";
+
+// A second ZORIZA.exe run where its first /create left everything right,
+// and how its lines show that it wrote nothing.
+struct RunAgain {
+    const wchar_t* switches;
+    const wchar_t* linePrefix;  // of each line that says an item was right
+    long lines;                 // how many such lines
+    const char* measure;
+};
+
+constexpr RunAgain kRepair{kUnattendedCreate, L"unchanged: ", 8, "repair_ms"};
+constexpr RunAgain kCheck{kUnattendedCheck, L"in place: ", 8 + 5, "check_ms"};
+
+// Each build's ZORIZA.exe run again over the shortcuts and settings its
+// first /create wrote, each of them already right, against floor_create.exe
+// writing them again over its own; only the second run is timed.
+void AgainPhase(const std::vector<Build>& builds, int warmup, int runs, const RunAgain& again) {
     Interleave(2 * builds.size(), warmup, runs, [&](std::size_t index, bool report) {
         const Build& build = builds[index / 2];
         const bool zoriza = index % 2 == 0;
         const std::string who = zoriza ? build.zoriza.Who() : "floor_create (" + build.label + ")";
-        const auto runOnce = [&] {
-            return zoriza ? RunToEnd(build.zoriza.path, kUnattendedCreate, L"C:\\", false)
-                          : RunToEnd(build.floorCreate, kServerFolder, L"C:\\", false);
-        };
         PrepareCreate();
-        runOnce();
-        const FinishedRun run = runOnce();
-        if (zoriza ? run.exitCode != 0 : run.exitCode >= 0xE0000000) {
+        const FinishedRun first = zoriza ? RunToEnd(build.zoriza.path, kUnattendedCreate, L"C:\\", false)
+                                         : RunToEnd(build.floorCreate, kServerFolder, L"C:\\", false);
+        const FinishedRun run = zoriza ? RunToEnd(build.zoriza.path, again.switches, L"C:\\", false)
+                                       : RunToEnd(build.floorCreate, kServerFolder, L"C:\\", false);
+        if (zoriza ? first.exitCode != 0 || run.exitCode != 0 : run.exitCode >= 0xE0000000) {
             Fail(who + " failed: " + std::to_string(run.exitCode) + " " + Narrow(run.output));
         }
         const std::vector<std::wstring> lines = run.Lines();
-        const auto unchanged = std::count_if(lines.begin(), lines.end(),
-                                             [](const std::wstring& line) { return line.rfind(L"unchanged: ", 0) == 0; });
-        if (zoriza && unchanged != 8) {
-            Fail(who + " wrote shortcuts that were already right: " + Narrow(run.output));
-        }
+        const auto right = std::count_if(lines.begin(), lines.end(), [&](const std::wstring& line) {
+            return line.rfind(again.linePrefix, 0) == 0;
+        });
+        if (zoriza && right != again.lines) Fail(who + " did not find everything right: " + Narrow(run.output));
         CheckCreated(who);
-        if (report) Sample("repair_ms", build.label, zoriza ? "zoriza" : "floor_create", run.milliseconds);
+        if (report) Sample(again.measure, build.label, zoriza ? "zoriza" : "floor_create", run.milliseconds);
     });
     PrepareCreate();
 }
@@ -773,7 +787,9 @@ int wmain(int argc, wchar_t** argv) {
             } else if (phase == L"unattended") {
                 UnattendedPhase(builds, warmup, runs);
             } else if (phase == L"repair") {
-                RepairPhase(builds, warmup, runs);
+                AgainPhase(builds, warmup, runs, kRepair);
+            } else if (phase == L"check") {
+                AgainPhase(builds, warmup, runs, kCheck);
             } else if (phase == L"stalled") {
                 StalledPhase(builds.front().zoriza, warmup, runs);
             } else if (phase == L"scan") {

@@ -3,7 +3,8 @@
 # floor programs built with its own toolchain and flags, under Wine, and
 # prints a table for each and one of the i686 file over the x86_64 one: size
 # and imports, start-up, memory, the create command (in the window and
-# unattended, and the logon repair over shortcuts already right) and the
+# unattended, the logon repair over shortcuts already right, and the
+# compliance check over them) and the
 # server scan on 1, 8 and 24 drives; on stalling servers the shipped file
 # alone. Every timing is taken side by side with its floor
 # and with the other build's, interleaved, in one fresh copy of the golden
@@ -197,7 +198,7 @@ letters24=(a b d e f g h i j k l m n o p q r s t u v w x y)
 
 say "start-up, memory, the create command and the unattended create ($runs runs each)"
 link_drives one f - f
-bench startup create unattended repair --runs "$runs" ${variant:+--variant "Z:$variant" --variant-build "$variant_build"}
+bench startup create unattended repair check --runs "$runs" ${variant:+--variant "Z:$variant" --variant-build "$variant_build"}
 say "scan with 1 mapped drive ($scan_runs runs each)"
 bench scan --runs "$scan_runs" --drives 1 --launcher f
 say "scan with 8 mapped drives"

@@ -168,6 +168,8 @@ def create_rows(t):
               "the same way)", "unattended_ms", "zoriza", "floor_create", 1, 1, 1.1)
     t.compare("Logon repair: `/create` again over its own 8 shortcuts, all right already, ms (floor: "
               "floor_create writing them again)", "repair_ms", "zoriza", "floor_create", 1, 1, 1.0)
+    t.compare("Compliance check: `/check` over its own 8 shortcuts and 5 settings, all in place, ms (floor: "
+              "floor_create writing them again)", "check_ms", "zoriza", "floor_create", 1, 1, 0.75)
     inside = t.s("unattended_inside_ms", "floor_create")
     if inside:
         t.reference("· floor_create's own time inside its process, ms", inside, 1, 1)
