@@ -30,6 +30,7 @@ public:
 protected:
     // The exit code and last line of a command that did not run to its end.
     int Unfinished() const;
+    bool ShortcutFailedSeen() const { return shortcutFailed_; }
     // Tells one setting; the check tells it otherwise.
     virtual void TellSetting(const std::wstring& valueName, const std::wstring& text, bool stored);
 

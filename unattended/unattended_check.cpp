@@ -18,6 +18,9 @@ public:
     void ShortcutWritten(const std::wstring&, const PlannedShortcut&, bool) override {}
 
     int Outcome() const override {
+        if (!created_ && ShortcutFailedSeen()) {
+            return Finish(out_, kExitShortcutFailed, {L"a shortcut could not be checked; nothing written"});
+        }
         if (!created_) return Unfinished();
         const std::wstring where = Joined({serverDir_, keepsSettings_ ? L"" : L" for every user"});
         if (tally_.notInPlace + settingsNotInPlace_ == 0) return Finish(out_, kExitDone, {L"everything in place for ", where});

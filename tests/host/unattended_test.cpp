@@ -379,6 +379,11 @@ TEST_F(UnattendedTest, CheckTellsWhatCreateWouldChangeAndWritesNothing) {
     EXPECT_EQ(out.all.back(), L"exit 6: 4 not in place for F:\\VekPro\\; /create puts them in place");
 
     ASSERT_EQ(Check({L"/folder:C:\\Work"}), kExitNotFound);
+    // A folder whose shortcuts' paths would not fit: /create could not write them.
+    const std::wstring deep = L"F:\\" + std::wstring(240, L'V');
+    files.AddFile(deep + L"\\VEKBIN.BAT");
+    ASSERT_EQ(Check({L"/folder:" + deep}), kExitShortcutFailed);
+    EXPECT_EQ(out.all.back(), L"exit 3: a shortcut could not be checked; nothing written");
     EXPECT_EQ(shell.Notices().size(), notices);
     EXPECT_EQ(registry.WrittenNames(), settings);
 }
