@@ -6,8 +6,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <new>
-#include <optional>
 #include <stdexcept>
 
 #include "app/unattended_output.h"
@@ -59,18 +59,37 @@ int RunChecked(const CommandLine& command, OutputLines& out) {
     return RunCommand(command, out);
 }
 
+const wchar_t* CommandName(RunMode mode) {
+    switch (mode) {
+        case RunMode::Create: return L"create";
+        case RunMode::Check: return L"check";
+        case RunMode::Remove: return L"remove";
+        default: return L"usage";  // no command given: the log holds the usage error
+    }
+}
+
+// The log the switches ask for, or none. One that cannot be opened (a share
+// that is down, a missing folder) is said on the output, and the run goes on
+// without it: the command's own outcome is what a deployment waits for.
+std::unique_ptr<LogFile> OpenLog(const CommandLine& command, OutputLines& out) {
+    if (!command.options.logFile) return nullptr;
+    const bool ofItsOwn = command.options.logFile->empty();
+    std::wstring path = *command.options.logFile;
+    try {
+        if (ofItsOwn) path = TemporaryLogPath(CommandName(command.mode));
+        auto log = std::make_unique<LogFile>(path);
+        if (ofItsOwn) out.Line(Joined({L"log: ", path}));
+        return log;
+    } catch (const AppError& error) {
+        out.Line(Joined({L"log not opened: ", path.empty() ? L"%TEMP%" : path, L": ", ErrorText(error)}));
+        return nullptr;
+    }
+}
+
 int Run(const std::vector<std::wstring>& arguments, StandardOutput& console) {
     const CommandLine command = ParseCommandLine(arguments);
     if (command.mode == RunMode::Help) return Usage(console);
-    std::optional<LogFile> log;
-    if (command.options.logFile) {
-        try {
-            log.emplace(*command.options.logFile);
-        } catch (const AppError& error) {
-            return RefuseUsage(console,
-                               Joined({L"the log file ", *command.options.logFile, L" cannot be opened: ", ErrorText(error)}));
-        }
-    }
+    const std::unique_ptr<LogFile> log = OpenLog(command, console);
     if (!log) return RunChecked(command, console);
     BothOutputs both(console, *log);
     return RunChecked(command, both);

@@ -1,5 +1,8 @@
 #include "app/unattended_output.h"
 
+#include <utility>
+
+#include "app/version.h"
 #include "platform/base/text.h"
 #include "platform/win32/win32_error.h"
 
@@ -17,15 +20,35 @@ std::wstring OneLine(const std::wstring& text) {
     return line;
 }
 
-std::string Utf8(const std::wstring& text) {
+// `text` in `codePage`; a character the code page lacks becomes "?", never a
+// look-alike (an o with a double acute must not pass for a plain o). UTF-8
+// and a few other code pages refuse these flags: they then go without.
+std::string Encoded(const std::wstring& text, UINT codePage) {
     if (text.empty()) return {};
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
+    const int size = static_cast<int>(text.size());
+    DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    const char* replacement = flags != 0 ? "?" : nullptr;
+    int length = WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, replacement, nullptr);
+    if (length <= 0 && flags != 0) {
+        flags = 0;
+        replacement = nullptr;
+        length = WideCharToMultiByte(codePage, flags, text.data(), size, nullptr, 0, replacement, nullptr);
+    }
     if (length <= 0) return {};
     std::string bytes(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr,
-                        nullptr);
+    WideCharToMultiByte(codePage, flags, text.data(), size, bytes.data(), length, replacement, nullptr);
     return bytes;
+}
+
+// What a reader of a pipe or a redirected file decodes with: PowerShell, cmd
+// and findstr take the console's output code page, and the OEM code page
+// when there is no console. A GUI program is attached to its parent's console
+// only when it asks, except where it already is (Wine attaches it at its
+// start): the request then answers ERROR_ACCESS_DENIED.
+UINT ReadersCodePage() {
+    const bool attached = AttachConsole(ATTACH_PARENT_PROCESS) || GetLastError() == ERROR_ACCESS_DENIED;
+    const UINT console = attached ? GetConsoleOutputCP() : 0;
+    return console != 0 ? console : GetOEMCP();
 }
 
 // A line that cannot be written (a pipe closed by its reader, a full disk) is
@@ -43,24 +66,37 @@ void PutDigits(wchar_t* at, unsigned value, int width) {
     }
 }
 
-// "2024-03-01 08:00:05 PC01\ana: "ZORIZA.exe" /create"
-std::wstring RunHeader() {
+// Where the fields of a local time go in a stamp.
+struct StampLayout {
+    const wchar_t* blank;
+    int year, month, day, hour, minute, second;
+};
+constexpr StampLayout kHeaderStamp{L"0000-00-00 00:00:00", 0, 5, 8, 11, 14, 17};
+constexpr StampLayout kFileNameStamp{L"00000000-000000", 0, 4, 6, 9, 11, 13};
+
+std::wstring Stamp(const StampLayout& layout) {
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    wchar_t stamp[] = L"0000-00-00 00:00:00 ";
-    PutDigits(stamp, now.wYear, 4);
-    PutDigits(stamp + 5, now.wMonth, 2);
-    PutDigits(stamp + 8, now.wDay, 2);
-    PutDigits(stamp + 11, now.wHour, 2);
-    PutDigits(stamp + 14, now.wMinute, 2);
-    PutDigits(stamp + 17, now.wSecond, 2);
+    std::wstring text = layout.blank;
+    PutDigits(&text[layout.year], now.wYear, 4);
+    PutDigits(&text[layout.month], now.wMonth, 2);
+    PutDigits(&text[layout.day], now.wDay, 2);
+    PutDigits(&text[layout.hour], now.wHour, 2);
+    PutDigits(&text[layout.minute], now.wMinute, 2);
+    PutDigits(&text[layout.second], now.wSecond, 2);
+    return text;
+}
+
+// "ZORIZA 1.00: 2024-03-01 08:00:05 PC01\ana: "ZORIZA.exe" /create"
+std::wstring RunHeader() {
     wchar_t computer[MAX_COMPUTERNAME_LENGTH + 1] = {};
     DWORD computerLength = MAX_COMPUTERNAME_LENGTH + 1;
     if (!GetComputerNameW(computer, &computerLength)) computer[0] = L'\0';
     wchar_t user[257] = {};  // a user name is at most 256 characters
     DWORD userLength = 257;
     if (!GetUserNameW(user, &userLength)) user[0] = L'\0';
-    return Joined({stamp, computer, L"\\", user, L": ", GetCommandLineW()});
+    return Joined({L"" ZORIZA_PRODUCT_NAME " " ZORIZA_VERSION_TEXT ": ", Stamp(kHeaderStamp), L" ", computer, L"\\",
+                   user, L": ", GetCommandLineW()});
 }
 
 }  // namespace
@@ -76,12 +112,13 @@ StandardOutput::StandardOutput() : handle_(GetStdHandle(STD_OUTPUT_HANDLE)) {
     }
     DWORD mode = 0;
     isConsole_ = handle_ != nullptr && GetConsoleMode(handle_, &mode);
+    if (handle_ != nullptr && !isConsole_) codePage_ = ReadersCodePage();
 }
 
 void StandardOutput::Line(const std::wstring& text) {
     if (handle_ == nullptr) return;
     const std::wstring line = OneLine(text);
-    if (!isConsole_) return WriteBytes(handle_, Utf8(line));
+    if (!isConsole_) return WriteBytes(handle_, Encoded(line, codePage_));
     DWORD written = 0;
     // As with a file: a line the console does not take is lost.
     static_cast<void>(WriteConsoleW(handle_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr));
@@ -100,10 +137,20 @@ LogFile::LogFile(const std::wstring& path) : path_(path) {
 
 void LogFile::Line(const std::wstring& text) {
     try {
-        requests_.Run(path_, [file = file_, bytes = Utf8(OneLine(text))] { WriteBytes(file->get(), bytes); });
+        std::string bytes = Encoded(OneLine(text), CP_UTF8);
+        requests_.Run(path_, [file = file_, bytes = std::move(bytes)] { WriteBytes(file->get(), bytes); });
     } catch (const AppError&) {
         // late, or its share still holds an earlier line: lost, as a line the file does not take
     }
+}
+
+std::wstring TemporaryLogPath(std::wstring_view command) {
+    const DWORD size = GetTempPathW(0, nullptr);
+    std::wstring folder(size, L'\0');
+    const DWORD length = size == 0 ? 0 : GetTempPathW(size, folder.data());
+    if (length == 0 || length >= size) throw FileError(GetLastError());
+    folder.resize(length);
+    return Joined({folder, L"ZORIZA-", command, L"-", Stamp(kFileNameStamp), L".log"});
 }
 
 }  // namespace zoriza

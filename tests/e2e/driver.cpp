@@ -42,11 +42,18 @@ std::wstring EnvironmentBlock(const std::map<std::wstring, std::optional<std::ws
     return block + L'\0';
 }
 
-std::wstring FromUtf8(const std::string& bytes) {
+// The program's output decoded as PowerShell, cmd's pipes and findstr decode
+// it: in the console's output code page, or the OEM code page without a
+// console. Run by CTest the driver has none (its console code page reads 0),
+// so the OEM code page of the run's locale decodes: 437 in C.UTF-8, 850 in ca_ES.
+std::wstring AsReadersDecode(const std::string& bytes) {
     if (bytes.empty()) return {};
-    const int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    const UINT console = GetConsoleOutputCP();
+    const UINT codePage = console != 0 ? console : GetOEMCP();
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0);
     std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    MultiByteToWideChar(codePage, 0, bytes.data(), size, text.data(), length);
     return text;
 }
 
@@ -397,7 +404,7 @@ std::vector<FinishedRun> SimultaneousRuns::Finish(bool watchWindows, std::chrono
     std::vector<FinishedRun> finished;
     for (Run& run : runs_) {
         Drain(run.output.get(), run.bytes);
-        run.result.output = FromUtf8(run.bytes);
+        run.result.output = AsReadersDecode(run.bytes);
         finished.push_back(run.result);
     }
     return finished;
