@@ -1,7 +1,8 @@
 // Where the unattended mode's lines go. The program has no console of its
 // own: the lines go to its standard output when it has one (redirected to a
-// file or a pipe, in the code page its reader decodes with), else to the console of the command prompt that started
-// it; and to a log file when one is named.
+// file or a pipe, in the code page its reader decodes with), else to the
+// console of the command prompt that started it; and to a log file when one
+// is named.
 #pragma once
 
 #include <windows.h>
@@ -31,9 +32,9 @@ private:
 
 // Appends UTF-8 lines, CR LF after each, to a file that many runs (and many
 // workstations, on a share) may write at once; each run starts with a line
-// saying which version, when, where, who and what. On a share that stops answering, the
-// opening and each line wait at most the server bound; a line that is late,
-// or that the file does not take, is lost.
+// saying which version, when, where, who and what. On a share that stops
+// answering, the opening and each line wait at most the server bound; a line
+// that is late, or that the file does not take, is lost.
 class LogFile : public OutputLines {
 public:
     // Throws the file's error when it cannot be opened for appending.

@@ -86,8 +86,9 @@ private:
 };
 
 // A program run to its end without a window: its exit code, what it wrote to
-// its standard output (a pipe, read as UTF-8), how long it took from its start
-// to its end, and whether a window of it was seen meanwhile.
+// its standard output (a pipe, read as its readers decode it), how long it
+// took from its start to its end, and whether a window of it was seen
+// meanwhile.
 struct FinishedRun {
     DWORD exitCode = STILL_ACTIVE;
     std::wstring output;
