@@ -117,7 +117,7 @@ if [ -n "$pass_file" ]; then
   sign_args+=(-readpass "$pass_file")
 elif [ -n "${ZORIZA_SIGN_PASSWORD+set}" ]; then
   password_from_env=yes
-  sign_args+=(-readpass -)
+  sign_args+=(-readpass /dev/stdin)
 fi
 
 if [ ${#timestamps[@]} -gt 0 ]; then
