@@ -112,7 +112,8 @@ RegistryStatus CheckingRegistry::SetValue(const RegistryKey& key, const std::wst
     }
     std::vector<std::uint8_t> stored(size);
     if (real_.QueryValue(key, name, storedType, stored.data(), size) != kRegistrySuccess) return kRegistryFileNotFound;
-    return std::equal(stored.begin(), stored.end(), data.begin(), data.end()) ? kRegistrySuccess : kRegistryFileNotFound;
+    const bool same = std::equal(stored.begin(), stored.end(), data.begin(), data.end());
+    return same ? kRegistrySuccess : kRegistryFileNotFound;
 }
 
 std::unique_ptr<ShortcutFile> CheckingShellLinks::CreateShortcut(const std::wstring& linkPath) {
@@ -136,7 +137,8 @@ bool CheckingShellLinks::InPlace(const std::wstring& linkPath, const ShortcutFie
         return true;
     }
     for (const FieldDifference& d : differing) {
-        out_.Line(Joined({L"differs: ", linkPath, L": ", d.field, L" \"", d.there, L"\", should be \"", d.wanted, L"\""}));
+        out_.Line(Joined(
+            {L"differs: ", linkPath, L": ", d.field, L" \"", d.there, L"\", should be \"", d.wanted, L"\""}));
     }
     ++tally_.notInPlace;
     return false;

@@ -23,7 +23,9 @@ class CheckingFileSystem : public FileSystem {
 public:
     CheckingFileSystem(FileSystem& real, OutputLines& out, CheckTally& tally) : real_(real), out_(out), tally_(tally) {}
 
-    std::wstring FirstMatch(const std::wstring& path, EntryKinds kinds) override { return real_.FirstMatch(path, kinds); }
+    std::wstring FirstMatch(const std::wstring& path, EntryKinds kinds) override {
+        return real_.FirstMatch(path, kinds);
+    }
     std::size_t FirstHolding(const std::vector<std::wstring>& paths, EntryKinds kinds) override {
         return real_.FirstHolding(paths, kinds);
     }

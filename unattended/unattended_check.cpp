@@ -23,9 +23,10 @@ public:
         }
         if (!created_) return Unfinished();
         const std::wstring where = Joined({serverDir_, keepsSettings_ ? L"" : L" for every user"});
-        if (tally_.notInPlace + settingsNotInPlace_ == 0) return Finish(out_, kExitDone, {L"everything in place for ", where});
-        return Finish(out_, kExitNotInPlace, {DecimalText(tally_.notInPlace + settingsNotInPlace_), L" not in place for ", where,
-                                               L"; /create puts them in place"});
+        const int notInPlace = tally_.notInPlace + settingsNotInPlace_;
+        if (notInPlace == 0) return Finish(out_, kExitDone, {L"everything in place for ", where});
+        return Finish(out_, kExitNotInPlace,
+                      {DecimalText(notInPlace), L" not in place for ", where, L"; /create puts them in place"});
     }
 
 protected:

@@ -60,8 +60,8 @@ int CreateReport::Unfinished() const {
     if (launcherMissing_) return Finish(out_, kExitNotFound, {L"launcher not found; nothing written"});
     if (shortcutFailed_ || written_ > 0) {
         const wchar_t* settings = keepsSettings_ ? L" stay; settings not saved" : L" stay";
-        return Finish(out_, kExitShortcutFailed,
-                      {L"a shortcut could not be written; the ", DecimalText(written_), L" written before it", settings});
+        return Finish(out_, kExitShortcutFailed, {L"a shortcut could not be written; the ", DecimalText(written_),
+                                                  L" written before it", settings});
     }
     return Finish(out_, kExitNotFound, {L"the launcher could not be checked; nothing written"});
 }
