@@ -33,15 +33,10 @@ int RefuseUsage(OutputLines& out, const std::wstring& why) {
     return Finish(out, kExitUsageError, {L"nothing done; ZORIZA.exe /? shows the usage"});
 }
 
-int RunCommand(const CommandLine& command, OutputLines& out) {
+int RunOnWindows(const CommandLine& command, OutputLines& out) {
     const UnattendedOptions& options = command.options;
     Win32Services services(options.allUsers ? FolderOwner::AllUsers : FolderOwner::CurrentUser);
-    const StartingPoint start{LogicalDriveEntries(), CurrentFolder()};
-    switch (command.mode) {
-        case RunMode::Create: return RunCreate(services.Form(), start, options, out);
-        case RunMode::Check: return RunCheck(services.Form(), start, options, out);
-        default: return RunRemove(services.Form(), start, options, out);
-    }
+    return RunCommand(command.mode, services.Form(), {LogicalDriveEntries(), CurrentFolder()}, options, out);
 }
 
 // Every user's folders take an administrator's writes; the check only reads.
@@ -56,7 +51,7 @@ int RunChecked(const CommandLine& command, OutputLines& out) {
                  L"run it elevated, or as SYSTEM from a deployment tool");
         return Finish(out, kExitNotAdministrator, {L"nothing done"});
     }
-    return RunCommand(command, out);
+    return RunOnWindows(command, out);
 }
 
 const wchar_t* CommandName(RunMode mode) {

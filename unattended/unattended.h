@@ -133,6 +133,10 @@ int RunCreate(const FormServices& services, const StartingPoint& start, const Un
 int RunCheck(const FormServices& services, const StartingPoint& start, const UnattendedOptions& options,
              OutputLines& out);
 
+// The command `mode` names: RunCreate, RunCheck or RunRemove.
+int RunCommand(RunMode mode, const FormServices& services, const StartingPoint& start,
+               const UnattendedOptions& options, OutputLines& out);
+
 // Removes every shortcut the create command may have written for the chosen
 // (or the window's default) edition, in any language, and its Programs
 // subfolder when nothing else is left in it. A shortcut of such a name that

@@ -65,12 +65,7 @@ protected:
         EXPECT_EQ(parsed.usageError, L"");
         out = Lines();
         const FormServices services{files, environment, languageIds, registry, shell};
-        const StartingPoint start{{L"c:", L"d:", L"f:", L"g:"}, L"C:\\Work"};
-        switch (parsed.mode) {
-            case RunMode::Create: return RunCreate(services, start, parsed.options, out);
-            case RunMode::Check: return RunCheck(services, start, parsed.options, out);
-            default: return RunRemove(services, start, parsed.options, out);
-        }
+        return RunCommand(parsed.mode, services, {{L"c:", L"d:", L"f:", L"g:"}, L"C:\\Work"}, parsed.options, out);
     }
 
     std::wstring Saved(const wchar_t* name) { return RegGetString(registry, kDefaultRoot, kSettingsKey, name); }
