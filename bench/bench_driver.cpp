@@ -518,6 +518,23 @@ void CreatePhase(const std::vector<Build>& builds, int warmup, int runs) {
 // The worked example as switches: what the create phase chooses in the window.
 constexpr wchar_t kUnattendedCreate[] = L"/create /edition:VekPro /folder:F:\\VekPro /platform:32 /desktop:yes /lang:ca";
 
+// The name a run is reported under.
+std::string WhoRuns(const Build& build, bool zoriza) {
+    return zoriza ? build.zoriza.Who() : "floor_create (" + build.label + ")";
+}
+
+// One build's ZORIZA.exe with `switches`, or its floor_create.exe, run to its
+// end with its standard output in a pipe; a run that fails ends the bench.
+// floor_create's exit code is its own time inside, in microseconds.
+FinishedRun RunUnattended(const Build& build, bool zoriza, const wchar_t* switches) {
+    const FinishedRun run = zoriza ? RunToEnd(build.zoriza.path, switches, L"C:\\", false)
+                                   : RunToEnd(build.floorCreate, kServerFolder, L"C:\\", false);
+    if (zoriza ? run.exitCode != 0 : run.exitCode >= 0xE0000000) {
+        Fail(WhoRuns(build, zoriza) + " failed: " + std::to_string(run.exitCode) + " " + Narrow(run.output));
+    }
+    return run;
+}
+
 // Each build's ZORIZA.exe /create and floor_create.exe, each started as a
 // process and timed from its start to its end, its standard output in a pipe.
 void UnattendedPhase(const std::vector<Build>& builds, int warmup, int runs) {
@@ -525,13 +542,9 @@ void UnattendedPhase(const std::vector<Build>& builds, int warmup, int runs) {
     Interleave(2 * builds.size(), warmup, runs, [&](std::size_t index, bool report) {
         const Build& build = builds[index / 2];
         const bool zoriza = index % 2 == 0;
-        const std::string who = zoriza ? build.zoriza.Who() : "floor_create (" + build.label + ")";
+        const std::string who = WhoRuns(build, zoriza);
         PrepareCreate();
-        const FinishedRun run = zoriza ? RunToEnd(build.zoriza.path, kUnattendedCreate, L"C:\\", false)
-                                       : RunToEnd(build.floorCreate, kServerFolder, L"C:\\", false);
-        if (zoriza ? run.exitCode != 0 : run.exitCode >= 0xE0000000) {
-            Fail(who + " failed: " + std::to_string(run.exitCode) + " " + Narrow(run.output));
-        }
+        const FinishedRun run = RunUnattended(build, zoriza, kUnattendedCreate);
         (zoriza ? written[index / 2].zoriza : written[index / 2].floor) = CheckCreated(who);
         if (!report) return;
         const char* name = zoriza ? "zoriza" : "floor_create";
@@ -568,15 +581,10 @@ void AgainPhase(const std::vector<Build>& builds, int warmup, int runs, const Ru
     Interleave(2 * builds.size(), warmup, runs, [&](std::size_t index, bool report) {
         const Build& build = builds[index / 2];
         const bool zoriza = index % 2 == 0;
-        const std::string who = zoriza ? build.zoriza.Who() : "floor_create (" + build.label + ")";
+        const std::string who = WhoRuns(build, zoriza);
         PrepareCreate();
-        const FinishedRun first = zoriza ? RunToEnd(build.zoriza.path, kUnattendedCreate, L"C:\\", false)
-                                         : RunToEnd(build.floorCreate, kServerFolder, L"C:\\", false);
-        const FinishedRun run = zoriza ? RunToEnd(build.zoriza.path, again.switches, L"C:\\", false)
-                                       : RunToEnd(build.floorCreate, kServerFolder, L"C:\\", false);
-        if (zoriza ? first.exitCode != 0 || run.exitCode != 0 : run.exitCode >= 0xE0000000) {
-            Fail(who + " failed: " + std::to_string(run.exitCode) + " " + Narrow(run.output));
-        }
+        RunUnattended(build, zoriza, kUnattendedCreate);
+        const FinishedRun run = RunUnattended(build, zoriza, again.switches);
         const std::vector<std::wstring> lines = run.Lines();
         const auto right = std::count_if(lines.begin(), lines.end(), [&](const std::wstring& line) {
             return line.rfind(again.linePrefix, 0) == 0;

@@ -325,6 +325,17 @@ void Drain(HANDLE pipe, std::string& bytes) {
     }
 }
 
+DWORD ExitCodeWithin(const UniqueProcess& process, std::chrono::milliseconds timeout) {
+    if (WaitForSingleObject(process.process.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) {
+        TerminateProcess(process.process.get(), 1);
+        WaitForSingleObject(process.process.get(), 5000);
+        return STILL_ACTIVE;
+    }
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process.process.get(), &code);
+    return code;
+}
+
 FinishedRun RunToEnd(const std::wstring& program, const std::wstring& arguments, const std::wstring& currentFolder,
                      bool watchWindows, std::chrono::milliseconds timeout) {
     SimultaneousRuns run(program, arguments, 1, currentFolder);

@@ -98,6 +98,10 @@ struct FinishedRun {
     std::vector<std::wstring> Lines() const;
 };
 
+// The exit code of a process started elsewhere, once it has ended; one still
+// running after `timeout` is ended, and answers STILL_ACTIVE.
+DWORD ExitCodeWithin(const UniqueProcess& process, std::chrono::milliseconds timeout);
+
 // Runs `program` with `arguments` in `currentFolder`, ended after `timeout`.
 // With `watchWindows` it looks for a visible window of the process every few
 // milliseconds while it runs.

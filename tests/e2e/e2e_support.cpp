@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <thread>
 
@@ -113,13 +114,25 @@ std::wstring KnownFolder(const KNOWNFOLDERID& id) {
 std::wstring DesktopFolder() { return KnownFolder(FOLDERID_Desktop); }
 std::wstring ProgramsFolder() { return KnownFolder(FOLDERID_Programs); }
 
-LinkFields ReadLink(const std::wstring& path) {
+namespace {
+
+// The Shell's link object loaded from the shortcut file at `path`.
+struct LoadedLink {
+    explicit LoadedLink(const std::wstring& path) {
+        Check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid()),
+              "no shell link object");
+        Check(link->QueryInterface(IID_IPersistFile, file.PutVoid()), "no IPersistFile");
+        Check(file->Load(path.c_str(), STGM_READ), "shortcut does not load");
+    }
     ComPtr<IShellLinkW> link;
-    Check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid()),
-          "no shell link object");
     ComPtr<IPersistFile> file;
-    Check(link->QueryInterface(IID_IPersistFile, file.PutVoid()), "no IPersistFile");
-    Check(file->Load(path.c_str(), STGM_READ), "shortcut does not load");
+};
+
+}  // namespace
+
+LinkFields ReadLink(const std::wstring& path) {
+    const LoadedLink loaded(path);
+    IShellLinkW* link = loaded.link.Get();
     LinkFields fields;
     wchar_t text[MAX_PATH * 2] = {};
     Check(link->GetPath(text, MAX_PATH * 2, nullptr, SLGP_RAWPATH), "GetPath");
@@ -138,14 +151,14 @@ LinkFields ReadLink(const std::wstring& path) {
 }
 
 void EditLink(const std::wstring& path, const std::function<void(IShellLinkW&)>& edit) {
-    ComPtr<IShellLinkW> link;
-    Check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid()),
-          "no shell link object");
-    ComPtr<IPersistFile> file;
-    Check(link->QueryInterface(IID_IPersistFile, file.PutVoid()), "no IPersistFile");
-    Check(file->Load(path.c_str(), STGM_READ), "shortcut does not load");
-    edit(*link.Get());
-    Check(file->Save(path.c_str(), TRUE), "shortcut not saved");
+    const LoadedLink loaded(path);
+    edit(*loaded.link.Get());
+    Check(loaded.file->Save(path.c_str(), TRUE), "shortcut not saved");
+}
+
+std::string FileBytes(const std::wstring& path) {
+    std::ifstream file(path.c_str(), std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
 bool FileExists(const std::wstring& path) {

@@ -57,6 +57,8 @@ LinkFields ReadLink(const std::wstring& path);
 // Loads the shortcut, lets `edit` change it and saves it, as another program would.
 void EditLink(const std::wstring& path, const std::function<void(IShellLinkW&)>& edit);
 
+// The whole file at `path`; empty when there is none.
+std::string FileBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
 void WriteFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL);

@@ -6,8 +6,6 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <stdexcept>
 #include <string>
@@ -23,11 +21,6 @@ constexpr wchar_t kOutFolder[] = L"C:\\zoriza-out";
 constexpr wchar_t kWorkedExampleSwitches[] =
     L"/create /edition:VekPro /folder:F:\\VekPro /platform:32 /desktop:yes /lang:ca";
 constexpr char kLogHeaderStart[] = ZORIZA_PRODUCT_NAME " " ZORIZA_VERSION_TEXT ": ";
-
-std::string FileBytes(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
 
 bool IsUtf8(const std::string& bytes) {
     return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr,
@@ -53,14 +46,7 @@ DWORD RunRedirected(const std::wstring& arguments, unsigned codePage, const std:
                         &started)) {
         throw std::runtime_error("cmd did not start");
     }
-    const UniqueProcess process(started);
-    if (WaitForSingleObject(process.process.get(), 60000) != WAIT_OBJECT_0) {
-        TerminateProcess(process.process.get(), 1);
-        return STILL_ACTIVE;
-    }
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process.process.get(), &code);
-    return code;
+    return ExitCodeWithin(UniqueProcess(started), 60s);
 }
 
 class UnattendedOutputTest : public ::testing::Test {

@@ -7,8 +7,6 @@
 #include <sddl.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "tests/e2e/driver.h"
 #include "tests/e2e/e2e_support.h"
@@ -85,12 +83,7 @@ DWORD RunWithoutAdministrator(const std::wstring& arguments, const std::wstring&
                               &startup, &started)) {
         return ~0u;
     }
-    const UniqueProcess process(started);
-    DWORD exitCode = ~0u;
-    if (WaitForSingleObject(process.process.get(), 30000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(process.process.get(), &exitCode);
-    }
-    return exitCode;
+    return ExitCodeWithin(UniqueProcess(started), 30s);
 }
 
 class UnattendedTest : public ::testing::Test {
@@ -447,8 +440,7 @@ TEST_F(UnattendedTest, EveryUsersFoldersTakeTheShortcutsAndNoSetting) {
     ASSERT_TRUE(CreateDirectoryW(L"C:\\zoriza-logs", nullptr));
     EXPECT_EQ(RunWithoutAdministrator(L"/create" + choices, L"C:\\zoriza-logs\\user.log"), 7u);
     EXPECT_FALSE(FolderExists(programs));
-    std::ifstream log(L"C:\\zoriza-logs\\user.log", std::ios::binary);
-    const std::string logged((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+    const std::string logged = FileBytes(L"C:\\zoriza-logs\\user.log");
     EXPECT_NE(logged.find("needs administrator rights"), std::string::npos) << logged;
 
     FinishedRun run = Run(L"/create" + choices);
@@ -498,8 +490,7 @@ TEST_F(UnattendedTest, TheLogFileGetsEveryLineOfEveryRun) {
     const FinishedRun second = Run(L"/create /folder:G:\\ /log:C:\\zoriza-logs\\run.log");
     ASSERT_EQ(first.exitCode, 0u);
     ASSERT_EQ(second.exitCode, 2u);
-    std::ifstream file(L"C:\\zoriza-logs\\run.log", std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string bytes = FileBytes(L"C:\\zoriza-logs\\run.log");
     const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
                                            nullptr, 0);
     ASSERT_GT(length, 0) << "not UTF-8";
