@@ -32,9 +32,8 @@ install_backports_qemu() {
       'Components: main' 'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' \
       > /etc/apt/sources.list.d/bookworm-backports.sources
   fi
-  apt-get update -q >/dev/null &&
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
-      -t bookworm-backports qemu-user-static >/dev/null
+  . "$(dirname "$0")/apt.sh"
+  apt_update >/dev/null && apt_install -t bookworm-backports qemu-user-static >/dev/null
 }
 
 # The entry the package would make if i386 were foreign: the 'F' flag opens
