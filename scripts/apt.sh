@@ -36,7 +36,7 @@ apt_update() {
   fi
   mapfile -t apt_held_back < <(printf '%s\n' "${apt_failed[@]}" | sed 's|[/ ].*||' | sort -u)
   echo "apt-get update: ${apt_failed[*]} did not download in three tries (a mirror in the middle of a sync?);" \
-    "going on with the indexes that did, ${apt_held_back[*]} held back from this set-up's installs"  >&2
+    "going on with the indexes that did, ${apt_held_back[*]} held back from this set-up's installs" >&2
 }
 
 # The machine's own preferences, then each held-back suite below the others:
