@@ -109,6 +109,7 @@ TEST_F(UnattendedTest, TheWorkedExampleThroughSwitches) {
         EXPECT_EQ(saved.arguments, e.arguments) << path;
         EXPECT_EQ(saved.workingDirectory, e.workingFolder) << path;
         EXPECT_EQ(saved.windowStyle, e.showCommand) << path;
+        EXPECT_EQ(saved.appUserModelId, e.appUserModelId) << path;
         const std::wstring arguments = *e.arguments == L'\0' ? L"" : L" " + std::wstring(e.arguments);
         EXPECT_EQ(std::count(out.all.begin(), out.all.end(), L"written: " + path + L" -> " + e.target + arguments), 1)
             << path;
@@ -328,7 +329,7 @@ TEST_F(UnattendedTest, RemoveLeavesAShortcutThatPointsElsewhere) {
     const std::wstring calculator = InPrograms(L"VekPro\\Calculadora");
     for (const auto& c : cases) {
         ASSERT_EQ(Create({L"/folder:F:\\VekPro"}), kExitDone);
-        MakeShortcut(shell, files, L"", c.target, L"VekPro\\Calculadora", L"calc.ico", L"");
+        MakeShortcut(shell, files, L"", c.target, L"VekPro\\Calculadora", L"calc.ico", L"", L"");
         ASSERT_EQ(Remove({}), kExitDone) << c.target;
         EXPECT_EQ(out.Count(L"removed: " + calculator), c.removed ? 1u : 0u) << c.target;
         EXPECT_EQ(out.Count(L"kept: " + calculator + L" -> " + c.target + L" (not a target ZORIZA writes)"),
@@ -381,6 +382,16 @@ TEST_F(UnattendedTest, CheckTellsWhatCreateWouldChangeAndWritesNothing) {
     EXPECT_EQ(out.all.back(), L"exit 3: a shortcut could not be checked; nothing written");
     EXPECT_EQ(shell.Notices().size(), notices);
     EXPECT_EQ(registry.WrittenNames(), settings);
+
+    // A shortcut with every field but no AppUserModelID, as an earlier release wrote it.
+    MaximizeWindow = kFalse;
+    MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora", L"IMATGES\\VEKCALC.ICO", L"",
+                 L"");
+    ASSERT_EQ(Check(worked), kExitNotInPlace);
+    EXPECT_EQ(out.Count(L"differs: " + InPrograms(L"VekPro\\Calculadora") +
+                        L": app id \"\", should be \"RuvoSoftware.VekPro.Calculadora\""),
+              1u);
+    EXPECT_EQ(out.all.back(), L"exit 6: 1 not in place for F:\\VekPro\\; /create puts them in place");
 }
 
 // For every user: no saved choice is read or saved; the defaults of a first
