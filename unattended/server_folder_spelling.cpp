@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "localisation/catalogue.h"
 #include "main_window/shortcut_plan.h"
 #include "platform/base/error.h"
 #include "platform/base/text.h"
@@ -47,9 +48,10 @@ std::vector<std::wstring> ResolvedParts(const std::wstring& folder) {
 // Whether every shortcut's target, working folder and icon of every edition
 // and platform fit the Windows path limit with `folder` as the server folder.
 bool HoldsThePlan(const std::wstring& folder) {
-    for (std::int16_t edition = 0; edition < 4; ++edition) {
+    for (std::size_t edition = 0; edition < kEditionCaptions.size(); ++edition) {
         for (const bool sixteenBit : {false, true}) {
-            for (const PlannedShortcut& planned : ShortcutPlan(ResolveLaunchTarget(edition, folder, sixteenBit), L"", false)) {
+            const LaunchTarget target = ResolveLaunchTarget(static_cast<std::int16_t>(edition), folder, sixteenBit);
+            for (const PlannedShortcut& planned : ShortcutPlan(target, L"", false)) {
                 const std::wstring working = WorkingFolderOf(planned.target);
                 if (!PathTooLong({L"", planned.target, working, working + L"\\" + planned.iconPath}).empty()) {
                     return false;

@@ -189,8 +189,9 @@ std::wstring AppUserModelIdIn(const Bytes& link) {
 Bytes WithAppUserModelId(Bytes link, const std::wstring& id) {
     const auto extra = ExtraDataOf(link);
     if (!extra || AppUserModelIdIn(link) == id) return link;
-    Bytes written(link.begin(), link.begin() + static_cast<std::ptrdiff_t>(extra->blocks.empty() ? extra->end
-                                                                                                 : extra->blocks.front().offset));
+    // Everything before the extra data, then its blocks but the property stores.
+    const std::size_t start = extra->blocks.empty() ? extra->end : extra->blocks.front().offset;
+    Bytes written(link.begin(), link.begin() + static_cast<std::ptrdiff_t>(start));
     for (const Block& block : extra->blocks) {
         if (block.signature == kPropertyStoreSignature) continue;
         const auto from = link.begin() + static_cast<std::ptrdiff_t>(block.offset);
