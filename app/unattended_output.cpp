@@ -138,7 +138,10 @@ LogFile::LogFile(const std::wstring& path) : path_(path) {
 void LogFile::Line(const std::wstring& text) {
     try {
         std::string bytes = Encoded(OneLine(text), CP_UTF8);
-        requests_.Run(path_, [file = file_, bytes = std::move(bytes)] { WriteBytes(file->get(), bytes); });
+        requests_.Change<bool>(path_, [file = file_, bytes = std::move(bytes)](CommitPoint& commit) {
+            if (commit.Pass()) WriteBytes(file->get(), bytes);
+            return true;
+        });
     } catch (const AppError&) {
         // late, or its share still holds an earlier line: lost, as a line the file does not take
     }

@@ -18,6 +18,14 @@ std::vector<std::uint8_t> ReadShortcutFile(const std::wstring& path);
 // call, so that two runs at once never write through one name.
 std::wstring TemporaryPathFor(const std::wstring& linkPath, std::uint32_t call);
 
+// The folder that holds `path`, without a final "\".
+std::wstring FolderOf(const std::wstring& path);
+
+// Removes the temporary files of this writer's name in `folder` that are
+// older than any write still under way: those of a run that ended while it
+// wrote (Esc, or the program ended, while a server kept a write waiting).
+void RemoveStaleTemporaryFiles(const std::wstring& folder);
+
 // The bytes reach the disk before the file is closed, so that a power cut
 // after the move cannot leave a shortcut without them.
 void WriteThrough(const std::wstring& path, const std::vector<std::uint8_t>& bytes);

@@ -74,18 +74,21 @@ std::size_t Win32FileSystem::FirstHolding(const std::vector<std::wstring>& paths
                                [kinds](const std::wstring& path) { return !FindFirstMatch(path, kinds).empty(); });
 }
 
+// Each change is one step, made only while its caller still waits.
 void Win32FileSystem::MakeFolder(const std::wstring& path) {
-    requests_.Run(path, [path] {
-        if (!CreateDirectoryW(path.c_str(), nullptr)) throw FileError(GetLastError());
+    requests_.Change<bool>(path, [path](CommitPoint& commit) {
+        if (commit.Pass() && !CreateDirectoryW(path.c_str(), nullptr)) throw FileError(GetLastError());
+        return true;
     });
 }
 
 bool Win32FileSystem::RemoveFile(const std::wstring& path) {
-    return requests_.Ask<bool>(path, [path] { return RemoveOneFile(path); });
+    return requests_.Change<bool>(path, [path](CommitPoint& commit) { return commit.Pass() && RemoveOneFile(path); });
 }
 
 bool Win32FileSystem::RemoveEmptyFolder(const std::wstring& path) {
-    return requests_.Ask<bool>(path, [path] { return RemoveFolderIfEmpty(path); });
+    return requests_.Change<bool>(path,
+                                  [path](CommitPoint& commit) { return commit.Pass() && RemoveFolderIfEmpty(path); });
 }
 
 }  // namespace zoriza
