@@ -232,7 +232,14 @@ TEST_F(StalledServerTest, TheWayOutDuringCreatesWaitEndsTheProgramAtOnce) {
     };
     const WayOut ways[] = {
         {"Esc", [](RunningProgram& program) { program.PressKey(ControlId::Intro, VK_ESCAPE); }},
-        {"the close box", [](RunningProgram& program) { program.CloseWindow(); }},
+        {"Esc after other keys",
+         [](RunningProgram& program) {
+             program.PressKey(ControlId::Intro, 'A');
+             program.PressKey(ControlId::Intro, VK_ESCAPE);
+         }},
+        {"Alt+F4", [](RunningProgram& program) { PostMessageW(program.Window(), WM_SYSKEYDOWN, VK_F4, 1 << 29 | 1); }},
+        {"a click on the close box", [](RunningProgram& program) { program.ClickCloseBox(); }},
+        {"the system menu's Close", [](RunningProgram& program) { program.CloseWindow(); }},
         {"a close sent by another program",
          [](RunningProgram& program) {
              DWORD_PTR ignored = 0;
