@@ -5,6 +5,7 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <functional>
 #include <chrono>
 #include <fstream>
 #include <iterator>
@@ -44,7 +45,14 @@ void ReadHeader(const std::wstring& path, LinkFields& fields) {
     fields.headerHotkey = static_cast<WORD>(LittleEndian(header + kHotkeyOffset, 2));
 }
 
-void CollectLinks(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>& links) {
+bool EndsWith(const std::wstring& name, const wchar_t* end) {
+    const std::size_t length = wcslen(end);
+    return name.size() > length && _wcsicmp(name.c_str() + name.size() - length, end) == 0;
+}
+
+// The files below `folder` whose names `wanted` takes.
+void CollectFiles(const std::wstring& folder, const std::wstring& prefix,
+                  const std::function<bool(const std::wstring&)>& wanted, std::vector<std::wstring>& files) {
     WIN32_FIND_DATAW entry{};
     const UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
     if (!find) return;
@@ -52,9 +60,9 @@ void CollectLinks(const std::wstring& folder, const std::wstring& prefix, std::v
         const std::wstring name = entry.cFileName;
         if (name == L"." || name == L"..") continue;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            CollectLinks(folder + L"\\" + name, prefix + name + L"\\", links);
-        } else if (name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".lnk") == 0) {
-            links.push_back(prefix + name);
+            CollectFiles(folder + L"\\" + name, prefix + name + L"\\", wanted, files);
+        } else if (wanted(name)) {
+            files.push_back(prefix + name);
         }
     } while (FindNextFileW(find.get(), &entry));
 }
@@ -204,9 +212,16 @@ void RemoveTree(const std::wstring& path) {
 
 std::vector<std::wstring> LinksUnder(const std::wstring& folder) {
     std::vector<std::wstring> links;
-    CollectLinks(folder, L"", links);
+    CollectFiles(folder, L"", [](const std::wstring& name) { return EndsWith(name, L".lnk"); }, links);
     std::sort(links.begin(), links.end());
     return links;
+}
+
+std::vector<std::wstring> TemporaryFilesUnder(const std::wstring& folder) {
+    std::vector<std::wstring> files;
+    CollectFiles(folder, L"", [](const std::wstring& name) { return name.find(L".lnk.zoriza-") != std::wstring::npos; },
+                 files);
+    return files;
 }
 
 std::vector<std::wstring> EntriesIn(const std::wstring& folder) {

@@ -65,6 +65,8 @@ void WriteFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMA
 void RemoveTree(const std::wstring& path);
 // Every .lnk below `folder`, as paths relative to it, sorted.
 std::vector<std::wstring> LinksUnder(const std::wstring& folder);
+// Every temporary file of the shortcut writer's below `folder`: none may stay.
+std::vector<std::wstring> TemporaryFilesUnder(const std::wstring& folder);
 // The name of every file and folder directly in `folder`, sorted.
 std::vector<std::wstring> EntriesIn(const std::wstring& folder);
 

@@ -238,10 +238,10 @@ TEST_F(ShellLinksTest, AShortcutThatCannotReplaceTheOldOneLeavesItWhole) {
     }
     EXPECT_EQ(BytesOf(link), before);
     EXPECT_EQ(LinksIn(desktop), std::vector<std::wstring>{L"Kept.lnk"});
-    EXPECT_FALSE(Exists(link + L".zoriza-new"));
+    EXPECT_EQ(e2e::TemporaryFilesUnder(desktop), std::vector<std::wstring>{});
     Make(L"Desktop", L"G:\\Other\\VEKBIN.BAT", L"Kept", link);
     EXPECT_EQ(ReadLink(link).target, L"G:\\Other\\VEKBIN.BAT");
-    EXPECT_FALSE(Exists(link + L".zoriza-new"));
+    EXPECT_EQ(e2e::TemporaryFilesUnder(desktop), std::vector<std::wstring>{});
 }
 
 TEST_F(ShellLinksTest, AFileInTheWayOfTheSubfolderFailsAndWritesNoShortcut) {
