@@ -75,8 +75,7 @@ ShortcutPaths PathsOfShortcut(ShellLinks& shell, const std::wstring& location, c
 // The longest path Windows takes everywhere: MAX_PATH less its terminator.
 inline constexpr std::size_t kLongestWindowsPath = 259;
 
-// The first of the paths that would not fit, or empty when all fit; the
-// shortcut's own path fits with its temporary file's name.
+// The first of the paths that would not fit, or empty when all fit.
 std::wstring PathTooLong(const ShortcutPaths& paths);
 
 // The pieces MakeShortcut derives from its arguments.

@@ -4,7 +4,6 @@
 #include <iterator>
 
 #include "platform/base/text.h"
-#include "platform/shell_links.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
 
@@ -27,8 +26,6 @@ void AppendHex(std::wstring& text, std::uint32_t number, int digits) {
 constexpr wchar_t kTemporaryMark[] = L".zoriza-";
 constexpr int kProcessDigits = 8;
 constexpr int kCallDigits = 4;
-static_assert(std::size(kTemporaryMark) - 1 + kProcessDigits + kCallDigits == kShortcutTemporarySuffixLength,
-              "the path plan counts the temporary file's name");
 
 // A write under way lasts at most two bounds of a server request; a file
 // older than this is no run's any more.
@@ -70,7 +67,13 @@ std::wstring TemporaryPathFor(const std::wstring& linkPath, std::uint32_t call) 
     std::wstring path = linkPath + kTemporaryMark;
     AppendHex(path, GetCurrentProcessId(), kProcessDigits);
     AppendHex(path, call, kCallDigits);
-    return path;
+    return path.size() < MAX_PATH ? path : ExtendedLengthPath(path);
+}
+
+std::wstring ExtendedLengthPath(const std::wstring& path) {
+    if (path.rfind(LR"(\\?\)", 0) == 0) return path;
+    if (path.rfind(LR"(\\)", 0) == 0) return LR"(\\?\UNC\)" + path.substr(2);
+    return LR"(\\?\)" + path;
 }
 
 void MoveOver(const std::wstring& temporary, const std::wstring& linkPath) {

@@ -202,7 +202,7 @@ private:
 }  // namespace
 
 // The folder is looked for where it is, which a redirected Desktop or Start
-// menu puts on a server.
+// menu puts on a server, or at a drive's root ("H:\", given as "H:").
 std::wstring Win32ShellLinks::FolderPath(SpecialFolder folder) {
     const bool desktop = folder == SpecialFolder::Desktop;
     const bool everyUser = owner_ == FolderOwner::AllUsers;
@@ -211,7 +211,9 @@ std::wstring Win32ShellLinks::FolderPath(SpecialFolder folder) {
     return requests_.Ask<std::wstring>(desktop ? L"the Desktop folder" : L"the Programs folder", [id] {
         UniqueCoTaskString path;
         CheckCom(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, path.put()));
-        return std::wstring(path.get());
+        std::wstring text(path.get());
+        if (!text.empty() && text.back() == L'\\') text.pop_back();
+        return text;
     });
 }
 

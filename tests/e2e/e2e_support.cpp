@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -247,6 +248,39 @@ void TellStallingServer(wchar_t letter, const std::string& word) {
                                  std::string(1, static_cast<char>(letter)));
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
+}
+
+namespace {
+
+constexpr wchar_t kUserShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+constexpr wchar_t kDesktopValue[] = L"Desktop";
+
+}  // namespace
+
+RedirectedDesktop::RedirectedDesktop(const std::wstring& folder) {
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kUserShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(),
+                        nullptr) != ERROR_SUCCESS) {
+        throw std::runtime_error("cannot open the user's shell folders");
+    }
+    wchar_t old[MAX_PATH] = {};
+    DWORD size = sizeof(old) - sizeof(wchar_t);
+    if (RegQueryValueExW(key_.get(), kDesktopValue, nullptr, &oldType_, reinterpret_cast<BYTE*>(old), &size) ==
+        ERROR_SUCCESS) {
+        old_ = old;
+    }
+    if (!Set(REG_EXPAND_SZ, folder)) throw std::runtime_error("cannot redirect the Desktop");
+}
+
+// A destructor cannot fail the test: the later tests' Desktop would be the
+// wrong one, and the output says why.
+RedirectedDesktop::~RedirectedDesktop() {
+    const bool undone = old_ ? Set(oldType_, *old_) : RegDeleteValueW(key_.get(), kDesktopValue) == ERROR_SUCCESS;
+    if (!undone) std::fputs("the Desktop's redirection could not be undone\n", stderr);
+}
+
+bool RedirectedDesktop::Set(DWORD type, const std::wstring& text) {
+    return RegSetValueExW(key_.get(), kDesktopValue, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 }  // namespace zoriza::e2e

@@ -171,40 +171,6 @@ TEST_F(StalledServerTest, CreateWithTheFolderOnAStalledDriveIsReportedAndWritesN
     ExpectEndsAtOnce(program);
 }
 
-// The user's Desktop, redirected to a folder on e:, for as long as it lives.
-class RedirectedDesktop {
-public:
-    explicit RedirectedDesktop(const std::wstring& folder) {
-        RegCreateKeyExW(HKEY_CURRENT_USER, kUserShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-        DWORD size = sizeof(old_);
-        had_ = RegQueryValueExW(key_, L"Desktop", nullptr, &type_, reinterpret_cast<BYTE*>(old_), &size) == ERROR_SUCCESS;
-        Set(REG_EXPAND_SZ, folder.c_str());
-    }
-    ~RedirectedDesktop() {
-        if (had_) {
-            Set(type_, old_);
-        } else {
-            RegDeleteValueW(key_, L"Desktop");
-        }
-        RegCloseKey(key_);
-    }
-    RedirectedDesktop(const RedirectedDesktop&) = delete;
-    RedirectedDesktop& operator=(const RedirectedDesktop&) = delete;
-
-private:
-    static constexpr wchar_t kUserShellFolders[] =
-        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-    void Set(DWORD type, const wchar_t* text) {
-        RegSetValueExW(key_, L"Desktop", 0, type, reinterpret_cast<const BYTE*>(text),
-                       static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
-    }
-
-    HKEY key_ = nullptr;
-    wchar_t old_[MAX_PATH] = {};
-    DWORD type_ = REG_EXPAND_SZ;
-    bool had_ = false;
-};
-
 // A Desktop redirected to a server that falls silent after the launcher
 // test: the desktop shortcut is reported within the bound, and nothing is
 // written or saved.

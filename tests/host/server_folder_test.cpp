@@ -120,7 +120,8 @@ TEST(SearchWithoutDrives, ReportsNotFound) {
 TEST(DriveChange, TheFolderListFollowsToThatDrivesCurrentFolder) {
     FormFixture f;
     f.files.AddFolder(L"G:\\Deep\\Er");
-    f.Dir1.SetDriveFolder(L"G:", L"G:\\Deep\\Er");
+    f.Dir1.SetPath(L"G:\\Deep\\Er");
+    f.Dir1.SetPath(L"C:");
     f.Drive1.SetDrive(L"g:");
     EXPECT_EQ(f.Dir1.Path(), L"G:\\Deep\\Er");
     f.Drive1.SetDrive(L"G:");  // the same drive: no change event
