@@ -56,7 +56,7 @@ void RemoveStaleTemporaryFiles(const std::wstring& folder) {
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
     do {
-        const bool stale = Ticks(now) - Ticks(found.ftLastWriteTime) > kStaleAfter100ns;
+        const bool stale = Ticks(now) > Ticks(found.ftLastWriteTime) + kStaleAfter100ns;  // a clock ahead keeps it
         if (stale && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTemporaryName(found.cFileName)) {
             DeleteFileW((folder + L"\\" + found.cFileName).c_str());
         }
