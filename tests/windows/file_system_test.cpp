@@ -119,6 +119,20 @@ TEST_F(FileSystemTest, ADoubledBackslashAfterADriveRootFindsTheFile) {
     EXPECT_EQ(Find(L"C:\\\\missing.bat", EntryKinds::NormalFiles), L"");
 }
 
+// Whether the scan may take a folder, by its owner: C:\\zoriza-other-user is
+// another Unix user's (see setup-other-users-folder.sh), the test's own
+// folders are this user's, and a folder whose owner cannot be read is
+// trusted by nobody.
+TEST_F(FileSystemTest, MadeByAnotherUserByTheFoldersOwner) {
+    const std::pair<std::wstring, bool> cases[] = {
+        {dir, false},
+        {dir + L"\\sub", false},
+        {L"C:\\zoriza-other-user", true},
+        {L"C:\\zoriza-no-such-folder", true},
+    };
+    for (const auto& [folder, another] : cases) EXPECT_EQ(files.MadeByAnotherUser(folder), another) << folder;
+}
+
 TEST_F(FileSystemTest, MakeFolderCreatesOneLevel) {
     files.MakeFolder(dir + L"\\VekPro");
     EXPECT_TRUE(IsFolder(dir + L"\\VekPro"));
