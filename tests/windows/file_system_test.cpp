@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/unattended_output.h"
 #include "platform/base/error.h"
 #include "platform/win32/win32_file_system.h"
 #include "tests/e2e/e2e_support.h"
@@ -131,6 +132,19 @@ TEST_F(FileSystemTest, MadeByAnotherUserByTheFoldersOwner) {
         {L"C:\\zoriza-no-such-folder", true},
     };
     for (const auto& [folder, another] : cases) EXPECT_EQ(files.MadeByAnotherUser(folder), another) << folder;
+}
+
+// A log named on the command line goes on appending; a log of the run's own
+// never opens a file that was there before it, and leaves its bytes alone.
+TEST_F(FileSystemTest, ALogOfItsOwnNeverOpensAFileThatWasThere) {
+    const std::wstring path = dir + L"\\VEKBIN.BAT";  // made by SetUp, empty
+    EXPECT_THROW(LogFile(path, LogOpening::New), AppError);
+    EXPECT_EQ(e2e::FileBytes(path), "");
+    { LogFile appended(path, LogOpening::Append); }
+    EXPECT_NE(e2e::FileBytes(path), "");
+    const std::wstring fresh = dir + L"\\fresh.log";
+    { LogFile created(fresh, LogOpening::New); }
+    EXPECT_NE(e2e::FileBytes(fresh), "");
 }
 
 TEST_F(FileSystemTest, MakeFolderCreatesOneLevel) {
