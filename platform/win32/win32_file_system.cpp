@@ -1,5 +1,6 @@
 #include "platform/win32/win32_file_system.h"
 
+#include "platform/win32/folder_owner.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
 
@@ -49,6 +50,13 @@ std::wstring FindFirstMatch(const std::wstring& path, EntryKinds kinds) {
     throw FileError(code);
 }
 
+// A folder on a local fixed disk whose owner the scan cannot trust. Other
+// drives (servers, removable media) are left to whoever manages them.
+bool IsUntrustedLocalFolder(const std::wstring& folder) {
+    const std::wstring root = folder.substr(0, 2) + L"\\";
+    return GetDriveTypeW(root.c_str()) == DRIVE_FIXED && !OwnedByTrustedAccount(folder);
+}
+
 bool RemoveOneFile(const std::wstring& path) {
     if (DeleteFileW(path.c_str())) return true;
     const DWORD code = GetLastError();
@@ -72,6 +80,14 @@ std::wstring Win32FileSystem::FirstMatch(const std::wstring& path, EntryKinds ki
 std::size_t Win32FileSystem::FirstHolding(const std::vector<std::wstring>& paths, EntryKinds kinds) {
     return requests_.FirstTrue(paths,
                                [kinds](const std::wstring& path) { return !FindFirstMatch(path, kinds).empty(); });
+}
+
+bool Win32FileSystem::MadeByAnotherUser(const std::wstring& folder) {
+    try {
+        return requests_.Ask<bool>(folder, [folder] { return IsUntrustedLocalFolder(folder); });
+    } catch (const AppError&) {
+        return true;  // late, or its drive is held: nobody vouched for it
+    }
 }
 
 // Each change is one step, made only while its caller still waits.
