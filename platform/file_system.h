@@ -22,7 +22,9 @@ public:
     virtual std::wstring FirstMatch(const std::wstring& path, EntryKinds kinds) = 0;
     // The index of the first of `paths` with an entry among `kinds`, or
     // paths.size() when none has one. A path whose drive cannot be read, or
-    // does not answer in time, has none; the paths may be looked up at once.
+    // that has not answered when the bound runs out, has none; one that
+    // answers within the bound counts, however late within it. The paths may
+    // be looked up at once.
     virtual std::size_t FirstHolding(const std::vector<std::wstring>& paths, EntryKinds kinds) = 0;
     // Whether `folder` is one the scan must not take: on a local fixed disk
     // (where any signed-in user may make folders at the root) and owned by

@@ -48,7 +48,8 @@ MadeShortcut MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstri
 // `linkName` when `ours` says its target is one MakeShortcut writes, and
 // tells the shell. A file of that name that points elsewhere, or is no
 // shortcut, is kept. Throws when it cannot be read or removed, with its path
-// as the context.
+// as the context, and when its folder cannot be looked up, as the lookup
+// threw (there is no path yet to name).
 struct RemovedShortcut {
     std::wstring linkPath;
     std::wstring target;  // what it points to, when it is a shortcut

@@ -1,7 +1,8 @@
 // Servers that stop answering, on the real program. The prefix setup serves
 // a:, b:, d: and e: from a test file system that answers until it is told to
 // stall, and then holds every request below the drive's root for two
-// minutes; f: is the application server. The program waits for a drive at
+// minutes, or that answers slowly when told to, holding the launcher; f: is
+// the application server. The program waits for a drive at
 // most its bound of 3 seconds, answering Windows meanwhile: the window
 // opens, the scan still finds f:, a drive change or CREAR onto a stalled
 // drive is reported and the window stays, and Esc or closing the window ends
@@ -97,6 +98,31 @@ TEST_F(StalledServerTest, TheScanFindsTheServerDrivePastStalledDrivesWithinOneBo
         ExpectEndsAtOnce(program);
         for (const wchar_t letter : stalled) TellStallingServer(letter, "answer");
     }
+}
+
+// A server that answers, only slowly (a drive reconnecting after logon, a
+// VPN), after a: says no at once: its late "yes" counts, in the window's
+// scan and in a logon script's.
+TEST_F(StalledServerTest, TheScanFindsASlowServerThatHoldsTheLauncher) {
+    TellStallingServer(L'b', "slow");
+    {
+        RunningProgram program;
+        ASSERT_NE(program.Window(), nullptr);
+        program.Click(ControlId::Search);
+        EXPECT_TRUE(program.WaitUntil([&] { return ShowsEditionFolderOn(Read(program), L'b'); }, 30s))
+            << testing::PrintToString(Describe(Read(program)));
+        ExpectNoMessageBox(program);
+        ExpectEndsAtOnce(program);
+    }
+    // Its first answer late again, as after a reconnection.
+    TellStallingServer(L'b', "answer");
+    std::this_thread::sleep_for(200ms);
+    TellStallingServer(L'b', "slow");
+    std::this_thread::sleep_for(200ms);
+    const FinishedRun run = RunToEnd(ProgramPath(), L"/create /scan", L"C:\\", false, 30s);
+    EXPECT_EQ(run.exitCode, 0u) << testing::PrintToString(run.output);
+    EXPECT_NE(run.output.find(L"found: B:\\VekPro"), std::wstring::npos) << testing::PrintToString(run.output);
+    RemoveTree(ProgramsFolder() + L"\\VekPro");
 }
 
 TEST_F(StalledServerTest, StartUpPassesOverASavedFolderOnAStalledDrive) {
