@@ -18,7 +18,8 @@ namespace {
 
 using namespace zoriza;
 
-// COM, apartment-threaded, for the life of the program's one thread.
+// COM, apartment-threaded, on the window's thread for the life of the
+// program; the threads that carry server requests join COM on their own.
 class ComApartment {
 public:
     ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
@@ -62,9 +63,14 @@ FormEvent EventOf(ControlId id) {
     }
 }
 
-int RunEventLoop(NativeForm& window) {
+// The user's input kept while a server request was waited for comes first.
+bool NextMessage(ServerRequests& requests, MSG& message) {
+    return requests.TakeKeptInput(message) || GetMessageW(&message, nullptr, 0, 0) > 0;
+}
+
+int RunEventLoop(NativeForm& window, ServerRequests& requests) {
     MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    while (NextMessage(requests, message)) {
         if (window.PreTranslate(message)) continue;
         if (IsWindow(window.Handle()) && IsDialogMessageW(window.Handle(), &message)) continue;
         TranslateMessage(&message);
@@ -90,7 +96,7 @@ int RunWindow(HINSTANCE instance, int showCommand) {
     // window is shown.
     if (!form.Dispatch(FormEvent::Load)) return 1;
     window.Show(showCommand);
-    return RunEventLoop(window);
+    return RunEventLoop(window, services.requests);
 }
 
 }  // namespace

@@ -209,13 +209,15 @@ bool NativeForm::IsInWindow(HWND window) const {
     return window == handle_ || IsChild(handle_, window);
 }
 
-// Esc, Alt+F4, the close box or the window's close, while a wait for a
-// server keeps the input queued: the program ends as it does outside one.
+// Esc, Alt+F4, a click on the close box or the window's close, while a wait
+// for a server keeps the input back: the program ends as it does outside one.
 bool NativeForm::IsWayOut(const MSG& message) const {
     if (!IsInWindow(message.hwnd)) return false;
     switch (message.message) {
         case WM_KEYDOWN: return message.wParam == VK_ESCAPE;
         case WM_SYSKEYDOWN: return message.wParam == VK_F4;
+        case WM_NCLBUTTONDOWN:
+        case WM_NCLBUTTONUP: return message.wParam == HTCLOSE;
         case WM_SYSCOMMAND: return (message.wParam & 0xFFF0) == SC_CLOSE;
         case WM_CLOSE: return true;
         default: return false;

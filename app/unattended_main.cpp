@@ -15,6 +15,7 @@
 #include "platform/base/text.h"
 #include "platform/win32/administrator.h"
 #include "platform/win32/current_folder.h"
+#include "platform/win32/folder_owner.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_drives.h"
 #include "unattended/run_report.h"
@@ -71,12 +72,12 @@ std::unique_ptr<LogFile> OpenLog(const CommandLine& command, OutputLines& out) {
     const bool ofItsOwn = command.options.logFile->empty();
     std::wstring path = *command.options.logFile;
     try {
-        if (ofItsOwn) path = TemporaryLogPath(CommandName(command.mode));
-        auto log = std::make_unique<LogFile>(path);
+        if (ofItsOwn) path = OwnLogPath(CommandName(command.mode), command.options.allUsers || RunsAsSystem());
+        auto log = std::make_unique<LogFile>(path, ofItsOwn ? LogOpening::New : LogOpening::Append);
         if (ofItsOwn) out.Line(Joined({L"log: ", path}));
         return log;
     } catch (const AppError& error) {
-        out.Line(Joined({L"log not opened: ", path.empty() ? L"%TEMP%" : path, L": ", ErrorText(error)}));
+        out.Line(Joined({L"log not opened: ", path.empty() ? L"its folder" : path, L": ", ErrorText(error)}));
         return nullptr;
     }
 }

@@ -1,5 +1,8 @@
 #include "app/unattended_output.h"
 
+#include <shlobj.h>
+#include <ntsecapi.h>
+
 #include <utility>
 
 #include "app/version.h"
@@ -99,6 +102,45 @@ std::wstring RunHeader() {
                    user, L": ", GetCommandLineW()});
 }
 
+std::wstring TemporaryFolder() {
+    const DWORD size = GetTempPathW(0, nullptr);
+    std::wstring folder(size, L'\0');
+    const DWORD length = size == 0 ? 0 : GetTempPathW(size, folder.data());
+    if (length == 0 || length >= size) throw FileError(GetLastError());
+    folder.resize(length);
+    return folder;
+}
+
+// Intune's diagnostics collect this folder, and a device's administrators
+// know it. It lies under ProgramData\Microsoft, where only administrators and
+// SYSTEM may make folders, so nobody else can have made it first; a folder
+// made here takes that folder's permissions.
+std::wstring MachineLogFolder() {
+    UniqueCoTaskString programData;
+    const HRESULT result = SHGetKnownFolderPath(FOLDERID_ProgramData, KF_FLAG_DEFAULT, nullptr, programData.put());
+    if (FAILED(result)) throw FileError(static_cast<DWORD>(HRESULT_CODE(result)));
+    std::wstring folder = programData.get();
+    for (const wchar_t* level : {L"\\Microsoft", L"\\IntuneManagementExtension", L"\\Logs"}) {
+        folder += level;
+        if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+            throw FileError(GetLastError());
+        }
+    }
+    return folder + L"\\";
+}
+
+// 64 bits from the system's random number generator, as 16 hex digits.
+std::wstring RandomHex() {
+    unsigned char bytes[8] = {};
+    if (!RtlGenRandom(bytes, sizeof(bytes))) throw FileError(ERROR_GEN_FAILURE);
+    std::wstring hex;
+    for (const unsigned char byte : bytes) {
+        hex += L"0123456789abcdef"[byte >> 4];
+        hex += L"0123456789abcdef"[byte & 0xF];
+    }
+    return hex;
+}
+
 }  // namespace
 
 StandardOutput::StandardOutput() : handle_(GetStdHandle(STD_OUTPUT_HANDLE)) {
@@ -124,11 +166,14 @@ void StandardOutput::Line(const std::wstring& text) {
     static_cast<void>(WriteConsoleW(handle_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr));
 }
 
-LogFile::LogFile(const std::wstring& path) : path_(path) {
-    file_ = requests_.Ask<std::shared_ptr<UniqueFile>>(path, [path] {
-        auto file = std::make_shared<UniqueFile>(CreateFileW(path.c_str(), FILE_APPEND_DATA,
-                                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+LogFile::LogFile(const std::wstring& path, LogOpening opening) : path_(path) {
+    const bool isNew = opening == LogOpening::New;
+    const DWORD disposition = isNew ? CREATE_NEW : OPEN_ALWAYS;
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | (isNew ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+    const DWORD sharing = isNew ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    file_ = requests_.Ask<std::shared_ptr<UniqueFile>>(path, [path, disposition, flags, sharing] {
+        auto file = std::make_shared<UniqueFile>(
+            CreateFileW(path.c_str(), FILE_APPEND_DATA, sharing, nullptr, disposition, flags, nullptr));
         if (!*file) throw FileError(GetLastError());
         return file;
     });
@@ -138,19 +183,18 @@ LogFile::LogFile(const std::wstring& path) : path_(path) {
 void LogFile::Line(const std::wstring& text) {
     try {
         std::string bytes = Encoded(OneLine(text), CP_UTF8);
-        requests_.Run(path_, [file = file_, bytes = std::move(bytes)] { WriteBytes(file->get(), bytes); });
+        requests_.Change<bool>(path_, [file = file_, bytes = std::move(bytes)](CommitPoint& commit) {
+            if (commit.Pass()) WriteBytes(file->get(), bytes);
+            return true;
+        });
     } catch (const AppError&) {
         // late, or its share still holds an earlier line: lost, as a line the file does not take
     }
 }
 
-std::wstring TemporaryLogPath(std::wstring_view command) {
-    const DWORD size = GetTempPathW(0, nullptr);
-    std::wstring folder(size, L'\0');
-    const DWORD length = size == 0 ? 0 : GetTempPathW(size, folder.data());
-    if (length == 0 || length >= size) throw FileError(GetLastError());
-    folder.resize(length);
-    return Joined({folder, L"ZORIZA-", command, L"-", Stamp(kFileNameStamp), L".log"});
+std::wstring OwnLogPath(std::wstring_view command, bool forTheMachine) {
+    const std::wstring folder = forTheMachine ? MachineLogFolder() : TemporaryFolder();
+    return Joined({folder, L"ZORIZA-", command, L"-", Stamp(kFileNameStamp), L"-", RandomHex(), L".log"});
 }
 
 }  // namespace zoriza

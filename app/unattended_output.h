@@ -30,6 +30,11 @@ private:
     UINT codePage_ = CP_UTF8;
 };
 
+// How a log file is opened: a file named on the command line is appended to,
+// whoever made it; a log of the run's own is a new file, never one that was
+// there already and never the target of a link someone left under its name.
+enum class LogOpening { Append, New };
+
 // Appends UTF-8 lines, CR LF after each, to a file that many runs (and many
 // workstations, on a share) may write at once; each run starts with a line
 // saying which version, when, where, who and what. On a share that stops
@@ -37,8 +42,8 @@ private:
 // that is late, or that the file does not take, is lost.
 class LogFile : public OutputLines {
 public:
-    // Throws the file's error when it cannot be opened for appending.
-    explicit LogFile(const std::wstring& path);
+    // Throws the file's error when it cannot be opened as `opening` says.
+    LogFile(const std::wstring& path, LogOpening opening);
     void Line(const std::wstring& text) override;
 
 private:
@@ -47,10 +52,15 @@ private:
     std::shared_ptr<UniqueFile> file_;  // shared with a write that may be late
 };
 
-// "C:\Users\ana\AppData\Local\Temp\ZORIZA-create-20240301-080005.log": a log
-// of a run's own in the user's temporary folder, named after its `command`
-// and the local time. Throws when there is no such folder.
-std::wstring TemporaryLogPath(std::wstring_view command);
+// "C:\Users\ana\AppData\Local\Temp\ZORIZA-create-20240301-080005-9f2c...log":
+// a log of a run's own, named after its `command`, the local time and 64
+// random bits, so that nobody can make a file or link of that name first.
+// A user's run keeps it in the user's temporary folder. A run for the whole
+// machine (as SYSTEM, or for every user) keeps it in the machine's log folder:
+// SYSTEM's temporary folder is C:\Windows\Temp, where every user may write,
+// and management tools collect logs from machine folders, not from a user's.
+// Throws when the folder cannot be found or made.
+std::wstring OwnLogPath(std::wstring_view command, bool forTheMachine);
 
 // Every line to both.
 class BothOutputs : public OutputLines {

@@ -20,6 +20,9 @@ public:
                                    const AppError& /*error*/) {}
     // The scan found the launcher on no drive; `candidate` is what it looked for.
     virtual void ScanFoundNothing(const std::wstring& /*candidate*/) {}
+    // The scan passed over `folder`, which holds the launcher but was made by
+    // another user.
+    virtual void ScanPassedOver(const std::wstring& /*folder*/) {}
     // The create command found no launcher at the path it tested.
     virtual void LauncherMissing(const std::wstring& /*testedPath*/) {}
     // The shortcut is in place: written, or `unchanged` when it already held

@@ -91,6 +91,10 @@ private:
 
     LaunchTarget CurrentLaunchTarget() const;
     bool IsNormalFile(const std::wstring& path);
+    // The first of `launchers` (one per drive) that is there, in a folder
+    // the scan may take; launchers.size() when there is none.
+    std::size_t FirstTrustedHolding(const std::vector<std::wstring>& drives, const std::vector<std::wstring>& launchers,
+                                    const std::wstring& appCode);
     void ShowNotFound(const std::wstring& text);
     void CheckPathsFit(const std::vector<PlannedShortcut>& plan);
     void WriteShortcuts(const LaunchTarget& target);

@@ -19,6 +19,9 @@ void Form1::Drive1_Change() {
 // The drives are looked up together, so that drives whose server does not
 // answer cost one wait between them; the first drive in the list's order that
 // holds the launcher wins, and a drive that cannot be read holds nothing.
+// Local disks come first in that order, and any signed-in user may make a
+// folder at a local disk's root: a folder another user made is passed over,
+// or that user would choose what this one (or, for every user, everyone) runs.
 void Form1::Search_Click() {
     const WaitCursor busy(c_.form);
     const LaunchTarget target = CurrentLaunchTarget();
@@ -28,7 +31,7 @@ void Form1::Search_Click() {
         drives.push_back(DriveKey(c_.Drive1.List(i)));
         launchers.push_back(drives.back() + L"\\" + target.AppCode + L"\\" + target.BatchFile);
     }
-    const std::size_t found = services_.files.FirstHolding(launchers, EntryKinds::NormalFiles);
+    const std::size_t found = FirstTrustedHolding(drives, launchers, target.AppCode);
     if (found == drives.size()) {
         observer_->ScanFoundNothing(target.AppCode + L"\\" + target.BatchFile);
         ShowNotFound(target.AppCode + L"\\" + target.BatchFile);
@@ -37,6 +40,21 @@ void Form1::Search_Click() {
     c_.Drive1.SetDrive(drives[found]);
     c_.Dir1.SetPath(drives[found] + L"\\" + target.AppCode);
     c_.Dir1.Refresh();
+}
+
+std::size_t Form1::FirstTrustedHolding(const std::vector<std::wstring>& drives,
+                                       const std::vector<std::wstring>& launchers, const std::wstring& appCode) {
+    std::size_t start = 0;
+    while (start < launchers.size()) {
+        const std::vector<std::wstring> rest(launchers.begin() + static_cast<std::ptrdiff_t>(start), launchers.end());
+        const std::size_t found = start + services_.files.FirstHolding(rest, EntryKinds::NormalFiles);
+        if (found == launchers.size()) return found;
+        const std::wstring folder = drives[found] + L"\\" + appCode;
+        if (!services_.files.MadeByAnotherUser(folder)) return found;
+        observer_->ScanPassedOver(folder);
+        start = found + 1;
+    }
+    return launchers.size();
 }
 
 }  // namespace zoriza

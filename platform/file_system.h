@@ -22,8 +22,17 @@ public:
     virtual std::wstring FirstMatch(const std::wstring& path, EntryKinds kinds) = 0;
     // The index of the first of `paths` with an entry among `kinds`, or
     // paths.size() when none has one. A path whose drive cannot be read, or
-    // does not answer in time, has none; the paths may be looked up at once.
+    // that has not answered when the bound runs out, has none; one that
+    // answers within the bound counts, however late within it. The paths may
+    // be looked up at once.
     virtual std::size_t FirstHolding(const std::vector<std::wstring>& paths, EntryKinds kinds) = 0;
+    // Whether `folder` is one the scan must not take: on a local fixed disk
+    // (where any signed-in user may make folders at the root) and owned by
+    // another account that is not an administrator, or by an owner that
+    // cannot be read. The user's own folders, and those of the Administrators
+    // group, SYSTEM and TrustedInstaller, are trusted; so is any folder on
+    // another kind of drive, whose server decides who writes there.
+    virtual bool MadeByAnotherUser(const std::wstring& folder) = 0;
     // Creates one folder; its parent must exist. Throws on failure.
     virtual void MakeFolder(const std::wstring& path) = 0;
     // Removes one file; false when there is nothing at `path`. Throws when the

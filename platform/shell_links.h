@@ -2,7 +2,6 @@
 // with its seven fields, and the notices that make the shell show a change.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -70,10 +69,6 @@ protected:
     ShortcutFields fields_;
 };
 
-// The writer's temporary file beside a shortcut: the shortcut's path and
-// this many characters more.
-inline constexpr std::size_t kShortcutTemporarySuffixLength = 20;
-
 // Whose special folders: the user's own, or those every user of the
 // machine shares.
 enum class FolderOwner { CurrentUser, AllUsers };
@@ -81,7 +76,7 @@ enum class FolderOwner { CurrentUser, AllUsers };
 class ShellLinks {
 public:
     virtual ~ShellLinks() = default;
-    // Full path of the folder, without a final "\".
+    // Full path of the folder, without a final "\": a drive root is "H:".
     virtual std::wstring FolderPath(SpecialFolder folder) = 0;
     // A shortcut to be saved as `linkPath`: the shortcut there, when there is
     // one, so that whatever else it holds stays; else a new one. Throws when

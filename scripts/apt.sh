@@ -66,15 +66,16 @@ apt_install() {
 
 # apt names what it cannot take ("libwine:i386 : Depends:
 # libgstreamer-plugins-base1.0-0:i386 (>= 1.0.0) but it is not going to be
-# installed"). With a suite held back, the cause is nearly always that
-# package's twin of the machine's own architecture, installed from that suite
-# at a version the other suites do not have for this architecture.
+# installed", or "... but it is not installable"). With a suite held back,
+# the cause is nearly always that package's twin of the machine's own
+# architecture, installed from that suite at a version the other suites do
+# not have for this architecture.
 apt_explain_failure() {
   local unmet dependency twin
   [ ${#apt_held_back[@]} -gt 0 ] || return 0
   unmet=$(sed -n 's/^ *\([^ ]* : .*\)/\1/p' "$1" | head -n 1)
   [ -n "$unmet" ] || return 0
-  dependency=$(sed -n 's/.*Depends: \([^ ]*\):[a-z0-9]* .*not going to be installed.*/\1/p' <<<"$unmet")
+  dependency=$(sed -n 's/.*Depends: \([^ :]*\):[a-z0-9]* .*/\1/p' <<<"$unmet")
   twin=
   [ -z "$dependency" ] || twin=$(dpkg-query -W -f='${Package} ${Version}' "$dependency" 2>/dev/null) || twin=
   echo "set-up: no consistent set of packages with ${apt_held_back[*]} held back (${apt_failed[*]} did not download):" \

@@ -20,10 +20,17 @@ bool FolderIsThere(FileSystem& files, std::wstring folder) {
     return !files.FirstMatch(folder, EntryKinds::AnyFolder).empty();
 }
 
+// A drive's root ("H:\"), where a Desktop or Programs folder may be
+// redirected: no lookup finds it as a folder, and it cannot be made.
+bool IsDriveRoot(const std::wstring& folder) {
+    return folder.size() == kDriveRootLength && folder[1] == L':' && folder[2] == L'\\';
+}
+
 // Another run may make the subfolder between the look and the making: a
-// folder that is there then is no failure, whoever made it.
+// folder that is there then is no failure, whoever made it. A drive root
+// is taken as there: a drive that is not, the save reports.
 void MakeSubfolder(ShellLinks& shell, FileSystem& files, const std::wstring& subfolder) {
-    if (FolderIsThere(files, subfolder)) return;
+    if (IsDriveRoot(subfolder) || FolderIsThere(files, subfolder)) return;
     try {
         files.MakeFolder(subfolder);
     } catch (const AppError&) {
@@ -65,8 +72,7 @@ ShortcutPaths PathsOfShortcut(ShellLinks& shell, const std::wstring& location, c
 }
 
 std::wstring PathTooLong(const ShortcutPaths& paths) {
-    if (paths.link.size() + kShortcutTemporarySuffixLength > kLongestWindowsPath) return paths.link;
-    for (const std::wstring* path : {&paths.target, &paths.workingFolder, &paths.iconLocation}) {
+    for (const std::wstring* path : {&paths.link, &paths.target, &paths.workingFolder, &paths.iconLocation}) {
         if (path->size() > kLongestWindowsPath) return *path;
     }
     return {};

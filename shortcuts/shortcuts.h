@@ -50,7 +50,8 @@ MadeShortcut MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstri
 // `linkName` when `ours` says its target is one MakeShortcut writes, and
 // tells the shell. A file of that name that points elsewhere, or is no
 // shortcut, is kept. Throws when it cannot be read or removed, with its path
-// as the context.
+// as the context, and when its folder cannot be looked up, as the lookup
+// threw (there is no path yet to name).
 struct RemovedShortcut {
     std::wstring linkPath;
     std::wstring target;  // what it points to, when it is a shortcut
@@ -77,8 +78,7 @@ ShortcutPaths PathsOfShortcut(ShellLinks& shell, const std::wstring& location, c
 // The longest path Windows takes everywhere: MAX_PATH less its terminator.
 inline constexpr std::size_t kLongestWindowsPath = 259;
 
-// The first of the paths that would not fit, or empty when all fit; the
-// shortcut's own path fits with its temporary file's name.
+// The first of the paths that would not fit, or empty when all fit.
 std::wstring PathTooLong(const ShortcutPaths& paths);
 
 // The pieces MakeShortcut derives from its arguments.

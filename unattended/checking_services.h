@@ -29,6 +29,7 @@ public:
     std::size_t FirstHolding(const std::vector<std::wstring>& paths, EntryKinds kinds) override {
         return real_.FirstHolding(paths, kinds);
     }
+    bool MadeByAnotherUser(const std::wstring& folder) override { return real_.MadeByAnotherUser(folder); }
     void MakeFolder(const std::wstring& path) override;
     bool RemoveFile(const std::wstring& path) override;
     bool RemoveEmptyFolder(const std::wstring& path) override;

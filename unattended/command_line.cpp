@@ -158,6 +158,17 @@ private:
         }
         if (Seen(Switch::Folder) && Seen(Switch::Scan)) return Refuse({L"/folder and /scan cannot be used together"});
         if (anyArgument && result_.mode == RunMode::Window) Refuse({L"/create, /check or /remove is missing"});
+        CheckEveryUsersFolder();
+    }
+
+    // Shortcuts for every user start what an administrator named, never a
+    // folder a scan found or the current folder happened to be: on a shared
+    // machine another user may have made either.
+    void CheckEveryUsersFolder() {
+        if (!Seen(Switch::AllUsers)) return;
+        const wchar_t* nameIt = L": name the server folder, such as /folder:F:\\VekPro";
+        if (Seen(Switch::Scan)) return Refuse({L"/allusers and /scan cannot be used together", nameIt});
+        if (!Seen(Switch::Folder) && result_.mode != RunMode::Remove) Refuse({L"/allusers needs /folder", nameIt});
     }
 
     CommandLine result_;
@@ -177,12 +188,15 @@ constexpr const wchar_t* kUsageLines[] = {
     L"  /platform:16|32|64",
     L"  /desktop:yes|no",
     L"  /lang:ca|gl|oc|es   the language of the shortcuts' names",
-    L"  /allusers           every user's Desktop and Start menu, as an administrator; no setting",
+    L"  /allusers           every user's Desktop and Start menu, as an administrator, for the",
+    L"                      folder /folder names (never /scan or the current folder); no setting",
     L"                      is read or saved, so a choice left out takes its first-start value:",
     L"                      VekPro, 64 bit (32 on a 32-bit Windows), no desktop shortcut,",
-    L"                      the system's language, the current folder",
+    L"                      the system's language",
     L"  /log:FILE           also append the output lines to FILE (UTF-8)",
-    L"  /log                the same, to ZORIZA-<command>-<date>-<time>.log in %TEMP%",
+    L"  /log                the same, to a new ZORIZA-<command>-<date>-<time>-<random>.log in",
+    L"                      %TEMP%; as SYSTEM or with /allusers, in the machine's log folder",
+    L"                      %ProgramData%\\Microsoft\\IntuneManagementExtension\\Logs",
     L"/remove uses /edition, /allusers and /log; it checks the other options and ignores them.",
     L"The lines on a pipe or in a redirected file are in the console's code page (the OEM",
     L"code page when there is no console); a character it lacks is shown as \"?\".",

@@ -16,6 +16,7 @@ public:
     CreateReport(OutputLines& out, bool keepsSettings) : StartUpReport(out), keepsSettings_(keepsSettings) {}
 
     void ScanFoundNothing(const std::wstring& candidate) override;
+    void ScanPassedOver(const std::wstring& folder) override;
     void LauncherMissing(const std::wstring& testedPath) override;
     void ShortcutWritten(const std::wstring& linkPath, const PlannedShortcut& shortcut, bool unchanged) override;
     void ShortcutFailed(const std::wstring& displayName, const AppError& error) override;

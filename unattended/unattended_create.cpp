@@ -14,6 +14,10 @@ void CreateReport::ScanFoundNothing(const std::wstring& candidate) {
     out_.Line(Joined({L"not found: no drive holds ", candidate}));
 }
 
+void CreateReport::ScanPassedOver(const std::wstring& folder) {
+    out_.Line(Joined({L"passed over: ", folder, L" (made by another user, not an administrator)"}));
+}
+
 void CreateReport::LauncherMissing(const std::wstring& testedPath) {
     launcherMissing_ = true;
     out_.Line(Joined({L"not found: ", testedPath}));

@@ -53,12 +53,15 @@ HeadlessFolderList::HeadlessFolderList(FileSystem& files, const std::wstring& st
     }
 }
 
-// "F:" is the folder last shown on F:, or its root; "F:VekPro" lies below it.
+// "F:" is the folder last shown on F: while that folder is still there (it
+// may have been deleted, or the medium swapped), else its root, as in the
+// window; "F:VekPro" lies below it.
 std::wstring HeadlessFolderList::Resolve(const std::wstring& path) const {
     if (!BeginsWithDrive(path)) throw AppError(kPathNotFound, L"Path not found");
     if (path.size() > kDriveLength && path[kDriveLength] == L'\\') return CanonicalFolder(path);
     const auto known = driveFolders_.find(DriveKey(path));
-    std::wstring base = known != driveFolders_.end() ? known->second : Joined({DriveKey(path), L"\\"});
+    const bool stillThere = known != driveFolders_.end() && IsThere(known->second);
+    std::wstring base = stillThere ? known->second : Joined({DriveKey(path), L"\\"});
     if (path.size() == kDriveLength) return base;
     if (base.back() != L'\\') base += L'\\';
     base.append(path, kDriveLength);
@@ -67,13 +70,24 @@ std::wstring HeadlessFolderList::Resolve(const std::wstring& path) const {
 
 // A folder below a root always lists itself ("."), so an empty listing means
 // there is no such folder; a root is there when its drive can be read.
-void HeadlessFolderList::Check(const std::wstring& folder) {
+void HeadlessFolderList::Check(const std::wstring& folder) const {
     if (folder.size() == kRootLength) {
         files_.FirstMatch(folder, EntryKinds::FoldersAndFiles);
         return;
     }
     if (files_.FirstMatch(Joined({folder, L"\\"}), EntryKinds::FoldersAndFiles).empty()) {
         throw AppError(kPathNotFound, L"Path not found");
+    }
+}
+
+// Any failure to find the folder counts as its absence; reading the root
+// then tells what is wrong with the drive.
+bool HeadlessFolderList::IsThere(const std::wstring& folder) const {
+    try {
+        Check(folder);
+        return true;
+    } catch (const AppError&) {
+        return false;
     }
 }
 

@@ -16,13 +16,15 @@ public:
     HeadlessFolderList(FileSystem& files, const std::wstring& startFolder);
 
     std::wstring Path() const override { return path_; }
-    // A bare drive ("F:") is the folder last shown on it, or its root.
+    // A bare drive ("F:") is the folder last shown on it while that is still
+    // there, else its root.
     void SetPath(const std::wstring& path) override;
     void Refresh() override;
 
 private:
     std::wstring Resolve(const std::wstring& path) const;
-    void Check(const std::wstring& folder);
+    void Check(const std::wstring& folder) const;
+    bool IsThere(const std::wstring& folder) const;
 
     FileSystem& files_;
     std::wstring path_;

@@ -1,8 +1,9 @@
 #include "platform/win32/link_file_bytes.h"
 
+#include <algorithm>
 #include <iterator>
 
-#include "platform/shell_links.h"
+#include "platform/base/text.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
 
@@ -25,16 +26,54 @@ void AppendHex(std::wstring& text, std::uint32_t number, int digits) {
 constexpr wchar_t kTemporaryMark[] = L".zoriza-";
 constexpr int kProcessDigits = 8;
 constexpr int kCallDigits = 4;
-static_assert(std::size(kTemporaryMark) - 1 + kProcessDigits + kCallDigits == kShortcutTemporarySuffixLength,
-              "the path plan counts the temporary file's name");
+
+// A write under way lasts at most two bounds of a server request; a file
+// older than this is no run's any more.
+constexpr ULONGLONG kStaleAfter100ns = 60ULL * 10'000'000ULL;
+
+bool IsHex(wchar_t c) { return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f'); }
+
+// "<name>.lnk.zoriza-" and the hexadecimal digits TemporaryPathFor gives.
+bool IsTemporaryName(const std::wstring& name) {
+    const std::wstring mark = std::wstring(L".lnk") + kTemporaryMark;
+    const std::size_t digits = kProcessDigits + kCallDigits;
+    if (name.size() <= mark.size() + digits) return false;
+    const std::size_t markAt = name.size() - digits - mark.size();
+    if (AsciiUpper(name.substr(markAt, mark.size())) != AsciiUpper(mark)) return false;
+    return std::all_of(name.end() - static_cast<std::ptrdiff_t>(digits), name.end(), IsHex);
+}
+
+ULONGLONG Ticks(const FILETIME& time) { return ULARGE_INTEGER{{time.dwLowDateTime, time.dwHighDateTime}}.QuadPart; }
 
 }  // namespace
+
+std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.rfind(L'\\')); }
+
+void RemoveStaleTemporaryFiles(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    const UniqueFindHandle search(FindFirstFileW((folder + L"\\*" + kTemporaryMark + L"*").c_str(), &found));
+    if (!search) return;
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    do {
+        const bool stale = Ticks(now) > Ticks(found.ftLastWriteTime) + kStaleAfter100ns;  // a clock ahead keeps it
+        if (stale && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTemporaryName(found.cFileName)) {
+            DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+        }
+    } while (FindNextFileW(search.get(), &found));
+}
 
 std::wstring TemporaryPathFor(const std::wstring& linkPath, std::uint32_t call) {
     std::wstring path = linkPath + kTemporaryMark;
     AppendHex(path, GetCurrentProcessId(), kProcessDigits);
     AppendHex(path, call, kCallDigits);
-    return path;
+    return path.size() < MAX_PATH ? path : ExtendedLengthPath(path);
+}
+
+std::wstring ExtendedLengthPath(const std::wstring& path) {
+    if (path.rfind(LR"(\\?\)", 0) == 0) return path;
+    if (path.rfind(LR"(\\)", 0) == 0) return LR"(\\?\UNC\)" + path.substr(2);
+    return LR"(\\?\)" + path;
 }
 
 void MoveOver(const std::wstring& temporary, const std::wstring& linkPath) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -12,6 +13,26 @@
 #include "platform/win32/unique_handle.h"
 
 namespace zoriza {
+
+// The one moment a request that changes something may still take effect:
+// whichever comes first, the request passing it or its caller abandoning it
+// (the caller's bound ran out), decides for good.
+class CommitPoint {
+public:
+    // On the request's thread, just before the step that makes the change:
+    // false when the caller has abandoned the request, which then makes none.
+    bool Pass() { return Decide(kPassed); }
+    // On the caller's: false when the request has passed already.
+    bool Abandon() { return Decide(kAbandoned); }
+
+private:
+    enum State : LONG { kOpen, kPassed, kAbandoned };
+    bool Decide(State decision) {
+        LONG open = kOpen;
+        return state_.compare_exchange_strong(open, decision) || open == decision;
+    }
+    std::atomic<LONG> state_{kOpen};
+};
 
 // One request. A caller that stopped waiting for it may let it go: the
 // thread still has it to end.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <iterator>
 
 #include "platform/base/error.h"
 #include "platform/base/text.h"
@@ -28,6 +27,11 @@ std::wstring DriveOf(const std::wstring& path) {
 // every request has ended by then, and a window shows as not responding only
 // after seconds.
 constexpr DWORD kMomentMs = 200;
+
+// From the first mouse message of the frame to the last of the window: the
+// keys, commands and clicks between them.
+constexpr UINT kFirstInputMessage = WM_NCMOUSEMOVE;
+constexpr UINT kLastInputMessage = WM_MOUSELAST;
 
 DWORD MillisecondsLeft(ULONGLONG deadline) {
     const ULONGLONG now = GetTickCount64();
@@ -63,12 +67,15 @@ ServerRequests::Request ServerRequests::Start(std::function<void()> request) {
     return pending;
 }
 
-void ServerRequests::Run(const std::wstring& path, std::function<void()> request) {
-    const ULONGLONG deadline = Deadline();
+void ServerRequests::RunBounded(const std::wstring& path, std::function<void()> request,
+                                const std::shared_ptr<CommitPoint>& commit) {
     const std::wstring drive = DriveOf(path);
     if (Held(drive)) throw DeviceUnavailable();
     const Request pending = Start(std::move(request));
-    if (!Wait(pending->Done(), deadline)) {
+    const bool ended = Wait(pending->Done(), Deadline()) ||
+                       // A change under way when the bound ran out is on disk or about to be.
+                       (commit && !commit->Abandon() && Wait(pending->Done(), Deadline()));
+    if (!ended) {
         HoldIfPending(drive, pending);
         throw DeviceUnavailable();
     }
@@ -108,47 +115,62 @@ bool ServerRequests::AnswerMessagesUntil(HANDLE done, ULONGLONG deadline) {
     }
 }
 
+// The user's input (mouse and keys, and what controls and other programs
+// post as commands) is taken off the queue as it comes, in order, so that a
+// way out after other input is seen; the rest is kept for the event loop.
+// A close posted on its own is only looked at.
 void ServerRequests::EndIfTheUserAsks() {
     if (!isWayOut_) return;
-    // A look at the first queued message of each kind the way out can take.
-    for (const UINT kind : {UINT{WM_KEYDOWN}, UINT{WM_SYSKEYDOWN}, UINT{WM_SYSCOMMAND}, UINT{WM_CLOSE}}) {
-        MSG queued;
-        if (PeekMessageW(&queued, nullptr, kind, kind, PM_NOREMOVE) && isWayOut_(queued)) EndProgramNow();
+    MSG message;
+    while (PeekMessageW(&message, nullptr, kFirstInputMessage, kLastInputMessage, PM_REMOVE)) {
+        if (isWayOut_(message)) EndProgramNow();
+        keptInput_.push_back(message);
     }
+    if (PeekMessageW(&message, nullptr, WM_CLOSE, WM_CLOSE, PM_NOREMOVE) && isWayOut_(message)) EndProgramNow();
+}
+
+bool ServerRequests::TakeKeptInput(MSG& message) {
+    if (keptInput_.empty()) return false;
+    message = keptInput_.front();
+    keptInput_.pop_front();
+    return true;
 }
 
 // ---- the drive scan -------------------------------------------------------
 
-// One scan's paths and what is known of each, shared with the threads that
-// ask them. Each path is claimed by the one request that asks it.
+// One scan's paths and the state of each, shared with the threads that ask
+// them. A path is open until the one request that claims it asks it; it then
+// ends with its answer ("yes" or "no", a drive's error being "no"), failed
+// (the question threw beyond a drive's error), or late, when the scan stops
+// waiting for it first. Whichever of the answer and "late" comes first stays.
 class ServerRequests::ScanPaths {
 public:
-    enum State : LONG { kOpen, kAsked, kNo, kYes };
+    enum State : LONG { kOpen, kAsked, kYes, kNo, kFailed, kLate };
 
     ScanPaths(const std::vector<std::wstring>& paths, const std::function<bool(const std::wstring&)>& question)
         : paths_(paths), question_(question), states_(paths.size()) {}
 
     std::size_t Count() const { return paths_.size(); }
-    const std::wstring& Path(std::size_t i) const { return paths_[i]; }
     State At(std::size_t i) const { return static_cast<State>(states_[i].load()); }
 
     // True for the one caller that takes path i from open to asked.
-    bool Claim(std::size_t i) {
-        LONG open = kOpen;
-        return states_[i].compare_exchange_strong(open, kAsked);
-    }
-    void PassOver(std::size_t i) {
-        if (Claim(i)) states_[i] = kNo;
-    }
-    // Asks a claimed path; true for "yes". A drive that cannot be read holds
-    // nothing.
+    bool Claim(std::size_t i) { return Move(i, kOpen, kAsked); }
+    // A path on a held drive is not asked: it holds nothing.
+    void PassOver(std::size_t i) { Move(i, kOpen, kNo); }
+    // The scan stops waiting for a path still asked.
+    void GiveUp(std::size_t i) { Move(i, kAsked, kLate); }
+
+    // Asks a claimed path; true for "yes".
     bool Ask(std::size_t i) {
         bool yes = false;
         try {
             yes = question_(paths_[i]);
         } catch (const AppError&) {
+        } catch (...) {
+            Move(i, kAsked, kFailed);
+            throw;
         }
-        states_[i] = yes ? kYes : kNo;
+        Move(i, kAsked, yes ? kYes : kNo);
         return yes;
     }
 
@@ -163,6 +185,11 @@ public:
     void StopTurn() { turnStopped_ = true; }
 
 private:
+    bool Move(std::size_t i, State from, State to) {
+        LONG expected = from;
+        return states_[i].compare_exchange_strong(expected, to);
+    }
+
     const std::vector<std::wstring> paths_;
     const std::function<bool(const std::wstring&)> question_;
     std::vector<std::atomic<LONG>> states_;
@@ -184,19 +211,22 @@ std::size_t ServerRequests::FirstTrue(const std::vector<std::wstring>& paths,
             if (scan->Claim(i)) askers[i] = Start([scan, i] { scan->Ask(i); });
         }
     }
-
+    // In list order: each path's own answer, whenever within the bound it comes.
     std::size_t first = 0;
-    Request failed;
-    for (; first < paths.size() && scan->At(first) != ScanPaths::kYes; ++first) {
-        if (scan->At(first) != ScanPaths::kAsked) continue;
-        // An asker that ended with the path still asked threw beyond an error
-        // of the drive.
-        if (Wait(askers[first]->Done(), deadline) && scan->At(first) == ScanPaths::kAsked) failed = askers[first];
+    for (; first < paths.size(); ++first) {
+        if (scan->At(first) == ScanPaths::kAsked && !Wait(askers[first]->Done(), deadline)) scan->GiveUp(first);
+        const ScanPaths::State state = scan->At(first);
+        if (state == ScanPaths::kYes || state == ScanPaths::kFailed) break;
     }
+    // Paths still asked, late or not waited for, hold their drives.
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        if (scan->At(i) == ScanPaths::kAsked) HoldIfPending(DriveOf(paths[i]), askers[i]);
+        const ScanPaths::State state = scan->At(i);
+        if (state == ScanPaths::kAsked || state == ScanPaths::kLate) HoldIfPending(DriveOf(paths[i]), askers[i]);
     }
-    if (failed) failed->Rethrow();
+    // A failed path's asker ends right after the question threw.
+    if (first < paths.size() && scan->At(first) == ScanPaths::kFailed && Wait(askers[first]->Done(), deadline)) {
+        askers[first]->Rethrow();
+    }
     return first;
 }
 

@@ -3,17 +3,29 @@
 // for its network timeout, 20 to 60 seconds a request. Here every request runs
 // on a thread of its own and is waited for at most one bound, by one rule:
 //
-//   - A request still pending when its caller stops waiting holds its drive
-//     until it ends: the drive is not asked again meanwhile, and counts as a
-//     drive that cannot be read ("Device unavailable").
+//   - A request is asked, and then ends in one of three ways within the
+//     bound: with its answer (a scan's "yes" or "no"), failed (it threw), or
+//     late (the bound ran out first). An answer that comes within the bound
+//     counts, however late within it; a late request's answer never does.
+//   - A late request counts as a drive that cannot be read ("Device
+//     unavailable"), and holds its drive until it ends: the drive is not
+//     asked again meanwhile, and is asked again as soon as it has ended.
+//   - A request that changes something takes effect only while its caller
+//     still waits: it passes its commit point just before the one step that
+//     makes the change, and a request whose caller has stopped waiting never
+//     passes it. A change that passed it before the bound ran out is waited
+//     for one bound more, so that what the caller reports is what is on
+//     disk; only a change that then is still late may land unreported.
 //   - While the caller waits, its thread answers the messages sent to its
 //     windows, so that the window never shows as not responding. The user's
-//     input stays queued for the event loop, except the way out: Esc, or
-//     closing the window, ends the program at once.
+//     input is kept to be handled after the wait, in the order it came,
+//     except the way out: Esc, Alt+F4, a click on the close box, or closing
+//     the window ends the program at once.
 #pragma once
 
 #include <windows.h>
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -42,24 +54,40 @@ public:
     template <typename Result>
     Result Ask(const std::wstring& path, std::function<Result()> request) {
         auto result = std::make_shared<Result>();
-        Run(path, [result, request = std::move(request)] { *result = request(); });
+        RunBounded(path, [result, request = std::move(request)] { *result = request(); }, nullptr);
         return std::move(*result);
     }
-    void Run(const std::wstring& path, std::function<void()> request);
+    void Run(const std::wstring& path, std::function<void()> request) { RunBounded(path, std::move(request), nullptr); }
 
-    // The drive scan: the index of the first path in order that answers
-    // `question` true, or paths.size(), all within one bound. A path that
-    // fails, is late or is on a held drive answers false. Each path is asked
-    // at most once. One thread asks them in turn while they answer, as nearly
-    // all do at once; when one keeps it longer than a moment, every path not
-    // yet asked is asked at once on a thread of its own, so that silent
-    // drives cost one wait together. The scan ends as soon as every path
-    // before the first "yes" has answered or is late.
+    // As Ask, for a request that changes something: it passes `commit` just
+    // before the step that makes the change, and makes none once Pass()
+    // answers false, for then its caller has stopped waiting.
+    template <typename Result>
+    Result Change(const std::wstring& path, std::function<Result(CommitPoint&)> request) {
+        auto result = std::make_shared<Result>();
+        auto commit = std::make_shared<CommitPoint>();
+        RunBounded(path, [result, commit, request = std::move(request)] { *result = request(*commit); }, commit);
+        return std::move(*result);
+    }
+
+    // The drive scan: the index of the first path in order whose answer to
+    // `question` is "yes", or paths.size(), all within one bound. A path
+    // that fails with a drive's error, is late or is on a held drive holds
+    // nothing; a path that fails otherwise ends the scan with its error when
+    // no path before it holds the launcher. Each path is asked at most once.
+    // One thread asks them in turn while they answer, as nearly all do at
+    // once; when one keeps it longer than a moment, every path not yet asked
+    // is asked at once on a thread of its own, so that silent drives cost
+    // one wait together. The scan ends as soon as every path before the
+    // first "yes" has answered or is late.
     std::size_t FirstTrue(const std::vector<std::wstring>& paths,
                           const std::function<bool(const std::wstring&)>& question);
 
-    // Which queued message is the user's way out of the program.
+    // Which input is the user's way out of the program.
     void EndWaitsOn(std::function<bool(const MSG&)> isWayOut) { isWayOut_ = std::move(isWayOut); }
+    // The input that came during waits, oldest first, for the event loop;
+    // false when there is none left.
+    bool TakeKeptInput(MSG& message);
     // Whether a wait is answering messages now.
     bool Waiting() const { return waiting_; }
     // Ends the process at once, cancelling what requests still wait on.
@@ -71,6 +99,8 @@ private:
 
     bool Held(const std::wstring& drive);
     void HoldIfPending(const std::wstring& drive, const Request& request);
+    void RunBounded(const std::wstring& path, std::function<void()> request,
+                    const std::shared_ptr<CommitPoint>& commit);
     Request Start(std::function<void()> request);
     // True when `done` is signalled before `deadline`.
     bool Wait(HANDLE done, ULONGLONG deadline);
@@ -82,6 +112,7 @@ private:
     std::shared_ptr<RequestThreads> threads_;
     std::map<std::wstring, Request> pending_;  // by drive: a request its caller stopped waiting for
     std::function<bool(const MSG&)> isWayOut_;
+    std::deque<MSG> keptInput_;  // taken off the queue during waits
     bool waiting_ = false;
 };
 

@@ -73,8 +73,9 @@ private:
     HWND handle_;
 };
 
-// A drop-down list of the machine's drives: "c: [label]". A drive whose
-// label does not come within the bound shows without one.
+// A drop-down list of the machine's drives: "c: [label]". The labels come in
+// one request, since nearly all are local; when it has not ended within the
+// bound, every drive shows without its label.
 class Win32DriveList : public DriveList {
 public:
     Win32DriveList(HWND handle, ServerRequests& requests);

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_file_system.h"
 
+#include "platform/win32/folder_owner.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
 
@@ -49,6 +50,13 @@ std::wstring FindFirstMatch(const std::wstring& path, EntryKinds kinds) {
     throw FileError(code);
 }
 
+// A folder on a local fixed disk whose owner the scan cannot trust. Other
+// drives (servers, removable media) are left to whoever manages them.
+bool IsUntrustedLocalFolder(const std::wstring& folder) {
+    const std::wstring root = folder.substr(0, 2) + L"\\";
+    return GetDriveTypeW(root.c_str()) == DRIVE_FIXED && !OwnedByTrustedAccount(folder);
+}
+
 bool RemoveOneFile(const std::wstring& path) {
     if (DeleteFileW(path.c_str())) return true;
     const DWORD code = GetLastError();
@@ -74,18 +82,29 @@ std::size_t Win32FileSystem::FirstHolding(const std::vector<std::wstring>& paths
                                [kinds](const std::wstring& path) { return !FindFirstMatch(path, kinds).empty(); });
 }
 
+bool Win32FileSystem::MadeByAnotherUser(const std::wstring& folder) {
+    try {
+        return requests_.Ask<bool>(folder, [folder] { return IsUntrustedLocalFolder(folder); });
+    } catch (const AppError&) {
+        return true;  // late, or its drive is held: nobody vouched for it
+    }
+}
+
+// Each change is one step, made only while its caller still waits.
 void Win32FileSystem::MakeFolder(const std::wstring& path) {
-    requests_.Run(path, [path] {
-        if (!CreateDirectoryW(path.c_str(), nullptr)) throw FileError(GetLastError());
+    requests_.Change<bool>(path, [path](CommitPoint& commit) {
+        if (commit.Pass() && !CreateDirectoryW(path.c_str(), nullptr)) throw FileError(GetLastError());
+        return true;
     });
 }
 
 bool Win32FileSystem::RemoveFile(const std::wstring& path) {
-    return requests_.Ask<bool>(path, [path] { return RemoveOneFile(path); });
+    return requests_.Change<bool>(path, [path](CommitPoint& commit) { return commit.Pass() && RemoveOneFile(path); });
 }
 
 bool Win32FileSystem::RemoveEmptyFolder(const std::wstring& path) {
-    return requests_.Ask<bool>(path, [path] { return RemoveFolderIfEmpty(path); });
+    return requests_.Change<bool>(path,
+                                  [path](CommitPoint& commit) { return commit.Pass() && RemoveFolderIfEmpty(path); });
 }
 
 }  // namespace zoriza

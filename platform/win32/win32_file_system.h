@@ -12,6 +12,7 @@ public:
     explicit Win32FileSystem(ServerRequests& requests) : requests_(requests) {}
     std::wstring FirstMatch(const std::wstring& path, EntryKinds kinds) override;
     std::size_t FirstHolding(const std::vector<std::wstring>& paths, EntryKinds kinds) override;
+    bool MadeByAnotherUser(const std::wstring& folder) override;
     void MakeFolder(const std::wstring& path) override;
     bool RemoveFile(const std::wstring& path) override;
     bool RemoveEmptyFolder(const std::wstring& path) override;

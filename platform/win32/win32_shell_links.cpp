@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/base/text.h"
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/link_app_id.h"
 #include "platform/win32/link_file_bytes.h"
@@ -35,6 +36,15 @@ ComPtr<IStream> MemoryStream() {
     CheckCom(CreateStreamOnHGlobal(nullptr, TRUE, stream.Put()));
     return stream;
 }
+
+// A file removed when it goes out of scope, unless it has been moved away.
+struct TemporaryFile {
+    explicit TemporaryFile(std::wstring name) : path(std::move(name)) {}
+    ~TemporaryFile() { DeleteFileW(path.c_str()); }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    const std::wstring path;
+};
 
 // The link object for one shortcut file, opened on the shortcut there: what
 // else an existing shortcut holds stays; a file that is no shortcut is
@@ -87,21 +97,20 @@ public:
     // The shortcut is written whole under a temporary name in its own folder
     // and only then moved over the old file, in one step and written
     // through: a full disk, a lock or a crash while writing leaves the old
-    // shortcut as it was, and the temporary file does not stay behind. A
-    // shortcut that already holds every field is left as it was. `call`
-    // makes the temporary file's name this writer's own.
-    bool Save(const ShortcutFields& fields, std::uint32_t call) {
+    // shortcut as it was. The move is the commit point: a writer whose
+    // caller has stopped waiting moves nothing. The temporary file goes
+    // whatever ends the writing, but for the process ending under it (see
+    // RemoveStaleTemporaryFiles). A shortcut that already holds every field
+    // is left as it was. `call` makes the temporary file's name this
+    // writer's own.
+    bool Save(const ShortcutFields& fields, std::uint32_t call, CommitPoint& commit) {
         if (loaded_ && Fields() == fields) return false;
         Set(fields);
         const std::vector<std::uint8_t> bytes = Serialised();
-        const std::wstring temporary = TemporaryPathFor(linkPath_, call);
-        try {
-            WriteThrough(temporary, bytes);
-            MoveOver(temporary, linkPath_);
-        } catch (const AppError&) {
-            DeleteFileW(temporary.c_str());
-            throw;
-        }
+        const TemporaryFile temporary(TemporaryPathFor(linkPath_, call));
+        WriteThrough(temporary.path, bytes);
+        if (!commit.Pass()) return false;
+        MoveOver(temporary.path, linkPath_);
         return true;
     }
 
@@ -176,28 +185,32 @@ private:
 
 // The seven fields, kept until the shortcut is saved: the link object then
 // does all its work in one request, which may reach the target's server and,
-// with a redirected Desktop or Start menu, the shortcut's.
+// with a redirected Desktop or Start menu, the shortcut's. The first save in
+// a folder also takes away the temporary files that earlier runs left there.
 class Win32ShortcutFile : public GatheredShortcut {
 public:
-    Win32ShortcutFile(ServerRequests& requests, std::wstring linkPath, std::uint32_t call)
-        : requests_(requests), linkPath_(std::move(linkPath)), call_(call) {}
+    Win32ShortcutFile(ServerRequests& requests, std::wstring linkPath, std::uint32_t call, bool firstInFolder)
+        : requests_(requests), linkPath_(std::move(linkPath)), call_(call), firstInFolder_(firstInFolder) {}
 
     bool Save() override {
-        return requests_.Ask<bool>(linkPath_, [linkPath = linkPath_, fields = fields_, call = call_] {
-            return LinkOnDisk(linkPath).Save(fields, call);
-        });
+        return requests_.Change<bool>(
+            linkPath_, [linkPath = linkPath_, fields = fields_, call = call_, sweep = firstInFolder_](CommitPoint& commit) {
+                if (sweep) RemoveStaleTemporaryFiles(FolderOf(linkPath));
+                return LinkOnDisk(linkPath).Save(fields, call, commit);
+            });
     }
 
 private:
     ServerRequests& requests_;
     std::wstring linkPath_;
     std::uint32_t call_;
+    bool firstInFolder_;
 };
 
 }  // namespace
 
 // The folder is looked for where it is, which a redirected Desktop or Start
-// menu puts on a server.
+// menu puts on a server, or at a drive's root ("H:\", given as "H:").
 std::wstring Win32ShellLinks::FolderPath(SpecialFolder folder) {
     const bool desktop = folder == SpecialFolder::Desktop;
     const bool everyUser = owner_ == FolderOwner::AllUsers;
@@ -206,12 +219,15 @@ std::wstring Win32ShellLinks::FolderPath(SpecialFolder folder) {
     return requests_.Ask<std::wstring>(desktop ? L"the Desktop folder" : L"the Programs folder", [id] {
         UniqueCoTaskString path;
         CheckCom(SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, path.put()));
-        return std::wstring(path.get());
+        std::wstring text(path.get());
+        if (!text.empty() && text.back() == L'\\') text.pop_back();
+        return text;
     });
 }
 
 std::unique_ptr<ShortcutFile> Win32ShellLinks::CreateShortcut(const std::wstring& linkPath) {
-    return std::make_unique<Win32ShortcutFile>(requests_, linkPath, ++calls_);
+    const bool firstInFolder = sweptFolders_.insert(AsciiUpper(FolderOf(linkPath))).second;
+    return std::make_unique<Win32ShortcutFile>(requests_, linkPath, ++calls_, firstInFolder);
 }
 
 std::optional<ShortcutFields> Win32ShellLinks::ReadShortcut(const std::wstring& linkPath) {

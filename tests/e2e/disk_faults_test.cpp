@@ -469,8 +469,8 @@ TEST_P(DiskFaultsTest, TheCommandStopsAtTheFailingShortcutAndTheWindowStaysUsabl
         }
     }
     EXPECT_TRUE(AllLoad());
-    for (const Planned& planned : plan_) {
-        EXPECT_FALSE(FileExists(planned.path + L".zoriza-new")) << "a temporary file stayed: " << Narrow(planned.path);
+    for (const std::wstring& folder : {programs_, desktop_}) {
+        EXPECT_EQ(TemporaryFilesUnder(folder), std::vector<std::wstring>{}) << "a temporary file stayed";
     }
 
     // Mended, the same window completes the command.

@@ -290,6 +290,15 @@ void RunningProgram::PressKey(ControlId target, WPARAM virtualKey) {
 
 void RunningProgram::CloseWindow() { PostMessageW(window_, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
+void RunningProgram::ClickCloseBox() {
+    RECT frame{};
+    GetWindowRect(window_, &frame);
+    const int inset = GetSystemMetrics(SM_CXSIZE) / 2 + GetSystemMetrics(SM_CXFRAME);
+    const LPARAM closeBox = MAKELPARAM(frame.right - inset, frame.top + GetSystemMetrics(SM_CYFRAME) + 4);
+    PostMessageW(window_, WM_NCLBUTTONDOWN, HTCLOSE, closeBox);
+    PostMessageW(window_, WM_NCLBUTTONUP, HTCLOSE, closeBox);
+}
+
 HWND RunningProgram::FindMessageBox() const { return FindProcessWindow(process_.id, kDialogClass); }
 
 std::optional<MessageBoxSeen> RunningProgram::WaitForMessageBox(std::chrono::milliseconds timeout) {

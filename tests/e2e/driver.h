@@ -67,6 +67,8 @@ public:
     void Click(ControlId id);
     void PressKey(ControlId target, WPARAM virtualKey);
     void CloseWindow();
+    // A mouse click on the caption's close box, as the mouse sends it.
+    void ClickCloseBox();
 
     // The program's next message box, or none within the time allowed.
     std::optional<MessageBoxSeen> WaitForMessageBox(std::chrono::milliseconds timeout = 10s);

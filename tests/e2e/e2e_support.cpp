@@ -5,7 +5,9 @@
 #include <shobjidl.h>
 
 #include <algorithm>
+#include <functional>
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -44,7 +46,14 @@ void ReadHeader(const std::wstring& path, LinkFields& fields) {
     fields.headerHotkey = static_cast<WORD>(LittleEndian(header + kHotkeyOffset, 2));
 }
 
-void CollectLinks(const std::wstring& folder, const std::wstring& prefix, std::vector<std::wstring>& links) {
+bool EndsWith(const std::wstring& name, const wchar_t* end) {
+    const std::size_t length = wcslen(end);
+    return name.size() > length && _wcsicmp(name.c_str() + name.size() - length, end) == 0;
+}
+
+// The files below `folder` whose names `wanted` takes.
+void CollectFiles(const std::wstring& folder, const std::wstring& prefix,
+                  const std::function<bool(const std::wstring&)>& wanted, std::vector<std::wstring>& files) {
     WIN32_FIND_DATAW entry{};
     const UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &entry));
     if (!find) return;
@@ -52,9 +61,9 @@ void CollectLinks(const std::wstring& folder, const std::wstring& prefix, std::v
         const std::wstring name = entry.cFileName;
         if (name == L"." || name == L"..") continue;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            CollectLinks(folder + L"\\" + name, prefix + name + L"\\", links);
-        } else if (name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".lnk") == 0) {
-            links.push_back(prefix + name);
+            CollectFiles(folder + L"\\" + name, prefix + name + L"\\", wanted, files);
+        } else if (wanted(name)) {
+            files.push_back(prefix + name);
         }
     } while (FindNextFileW(find.get(), &entry));
 }
@@ -204,9 +213,16 @@ void RemoveTree(const std::wstring& path) {
 
 std::vector<std::wstring> LinksUnder(const std::wstring& folder) {
     std::vector<std::wstring> links;
-    CollectLinks(folder, L"", links);
+    CollectFiles(folder, L"", [](const std::wstring& name) { return EndsWith(name, L".lnk"); }, links);
     std::sort(links.begin(), links.end());
     return links;
+}
+
+std::vector<std::wstring> TemporaryFilesUnder(const std::wstring& folder) {
+    std::vector<std::wstring> files;
+    CollectFiles(folder, L"", [](const std::wstring& name) { return name.find(L".lnk.zoriza-") != std::wstring::npos; },
+                 files);
+    return files;
 }
 
 std::vector<std::wstring> EntriesIn(const std::wstring& folder) {
@@ -232,6 +248,39 @@ void TellStallingServer(wchar_t letter, const std::string& word) {
                                  std::string(1, static_cast<char>(letter)));
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
+}
+
+namespace {
+
+constexpr wchar_t kUserShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+constexpr wchar_t kDesktopValue[] = L"Desktop";
+
+}  // namespace
+
+RedirectedDesktop::RedirectedDesktop(const std::wstring& folder) {
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kUserShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(),
+                        nullptr) != ERROR_SUCCESS) {
+        throw std::runtime_error("cannot open the user's shell folders");
+    }
+    wchar_t old[MAX_PATH] = {};
+    DWORD size = sizeof(old) - sizeof(wchar_t);
+    if (RegQueryValueExW(key_.get(), kDesktopValue, nullptr, &oldType_, reinterpret_cast<BYTE*>(old), &size) ==
+        ERROR_SUCCESS) {
+        old_ = old;
+    }
+    if (!Set(REG_EXPAND_SZ, folder)) throw std::runtime_error("cannot redirect the Desktop");
+}
+
+// A destructor cannot fail the test: the later tests' Desktop would be the
+// wrong one, and the output says why.
+RedirectedDesktop::~RedirectedDesktop() {
+    const bool undone = old_ ? Set(oldType_, *old_) : RegDeleteValueW(key_.get(), kDesktopValue) == ERROR_SUCCESS;
+    if (!undone) std::fputs("the Desktop's redirection could not be undone\n", stderr);
+}
+
+bool RedirectedDesktop::Set(DWORD type, const std::wstring& text) {
+    return RegSetValueExW(key_.get(), kDesktopValue, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 }  // namespace zoriza::e2e

@@ -65,6 +65,8 @@ void WriteFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMA
 void RemoveTree(const std::wstring& path);
 // Every .lnk below `folder`, as paths relative to it, sorted.
 std::vector<std::wstring> LinksUnder(const std::wstring& folder);
+// Every temporary file of the shortcut writer's below `folder`: none may stay.
+std::vector<std::wstring> TemporaryFilesUnder(const std::wstring& folder);
 // The name of every file and folder directly in `folder`, sorted.
 std::vector<std::wstring> EntriesIn(const std::wstring& folder);
 
@@ -72,6 +74,24 @@ std::vector<std::wstring> EntriesIn(const std::wstring& folder);
 // to "stall" or "answer", through its control file C:\stalling\<letter>.control,
 // and gives it the time to read it (it looks every 50 ms).
 void TellStallingServer(wchar_t letter, const std::string& word);
+
+// The user's Desktop redirected to `folder`, as a policy redirects it, for
+// as long as the object lives; the Desktop as it was then. Throws when the
+// redirection cannot be set.
+class RedirectedDesktop {
+public:
+    explicit RedirectedDesktop(const std::wstring& folder);
+    ~RedirectedDesktop();
+    RedirectedDesktop(const RedirectedDesktop&) = delete;
+    RedirectedDesktop& operator=(const RedirectedDesktop&) = delete;
+
+private:
+    bool Set(DWORD type, const std::wstring& text);
+
+    UniqueRegistryKey key_;
+    std::optional<std::wstring> old_;  // none when the Desktop was not redirected
+    DWORD oldType_ = REG_EXPAND_SZ;
+};
 
 // COM for the calling thread, as long as the object lives.
 class ComScope {

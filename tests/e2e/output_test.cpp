@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <regex>
+#include <set>
 #include <stdexcept>
 #include <string>
 
@@ -96,11 +97,14 @@ TEST_F(UnattendedOutputTest, RedirectedLinesInTheConsoleCodePageAndTheLogInUtf8)
     }
 }
 
-// /log alone: a file named for the command and the time in %TEMP%, named on
-// the output. A log that cannot be opened is a line, and the run's exit code
-// stays its own.
+// /log alone: a new file named for the command, the time and a random part,
+// named on the output: in %TEMP% for a user's run, in the machine's log
+// folder for every user's. A log that cannot be opened is a line, and the
+// run's exit code stays its own.
 TEST_F(UnattendedOutputTest, ALogOfItsOwnAndALogThatCannotBeOpened) {
     const std::wstring ownLog = L"log: " + TempFolder() + L"ZORIZA-";
+    const std::wstring machineLog = L"log: " + KnownFolder(FOLDERID_ProgramData) +
+                                    L"\\Microsoft\\IntuneManagementExtension\\Logs\\ZORIZA-";
     const std::wstring notOpened = L"log not opened: C:\\no-such-folder\\z.log: Error 76: ";
     struct Case {
         std::wstring arguments;
@@ -111,9 +115,12 @@ TEST_F(UnattendedOutputTest, ALogOfItsOwnAndALogThatCannotBeOpened) {
     const Case cases[] = {
         {L"/create /folder:F:\\VekPro /log", 0, ownLog + L"create-", true},
         {L"/remove /log", 0, ownLog + L"remove-", true},
+        {L"/remove /log", 0, ownLog + L"remove-", true},  // again: a file of its own, not the first one
+        {L"/check /allusers /folder:F:\\VekPro /log", 6, machineLog + L"check-", true},
         {std::wstring(kWorkedExampleSwitches) + L" /log:C:\\no-such-folder\\z.log", 0, notOpened, false},
         {L"/create /folder:G:\\ /log:C:\\no-such-folder\\z.log", 2, notOpened, false},
     };
+    std::set<std::wstring> ownLogs;
     for (const Case& c : cases) {
         const FinishedRun run = RunToEnd(ProgramPath(), c.arguments);
         const std::vector<std::wstring> lines = run.Lines();
@@ -123,11 +130,13 @@ TEST_F(UnattendedOutputTest, ALogOfItsOwnAndALogThatCannotBeOpened) {
         const std::wstring exitLine = L"exit " + std::to_wstring(c.exitCode) + L": ";
         EXPECT_EQ(lines.back().rfind(exitLine, 0), 0u) << lines.back();
         if (!c.ofItsOwn) continue;
-        EXPECT_TRUE(std::regex_match(lines.front().substr(c.firstLine.size()), std::wregex(L"[0-9]{8}-[0-9]{6}\\.log")))
+        EXPECT_TRUE(std::regex_match(lines.front().substr(c.firstLine.size()), std::wregex(L"[0-9]{8}-[0-9]{6}-[0-9a-f]{16}\\.log")))
             << lines.front();
         const std::wstring path = lines.front().substr(5);
+        EXPECT_TRUE(ownLogs.insert(path).second) << path;
         const std::string logged = FileBytes(path);
         EXPECT_EQ(logged.rfind(kLogHeaderStart, 0), 0u) << ::testing::PrintToString(logged);
+        EXPECT_EQ(logged.find(kLogHeaderStart, 1), std::string::npos) << "a log of its own holds one run";
         EXPECT_NE(logged.find("\r\nexit " + std::to_string(c.exitCode) + ": "), std::string::npos);
         RemoveTree(path);
     }

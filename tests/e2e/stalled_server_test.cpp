@@ -1,7 +1,8 @@
 // Servers that stop answering, on the real program. The prefix setup serves
 // a:, b:, d: and e: from a test file system that answers until it is told to
 // stall, and then holds every request below the drive's root for two
-// minutes; f: is the application server. The program waits for a drive at
+// minutes, or that answers slowly when told to, holding the launcher; f: is
+// the application server. The program waits for a drive at
 // most its bound of 3 seconds, answering Windows meanwhile: the window
 // opens, the scan still finds f:, a drive change or CREAR onto a stalled
 // drive is reported and the window stays, and Esc or closing the window ends
@@ -99,6 +100,31 @@ TEST_F(StalledServerTest, TheScanFindsTheServerDrivePastStalledDrivesWithinOneBo
     }
 }
 
+// A server that answers, only slowly (a drive reconnecting after logon, a
+// VPN), after a: says no at once: its late "yes" counts, in the window's
+// scan and in a logon script's.
+TEST_F(StalledServerTest, TheScanFindsASlowServerThatHoldsTheLauncher) {
+    TellStallingServer(L'b', "slow");
+    {
+        RunningProgram program;
+        ASSERT_NE(program.Window(), nullptr);
+        program.Click(ControlId::Search);
+        EXPECT_TRUE(program.WaitUntil([&] { return ShowsEditionFolderOn(Read(program), L'b'); }, 30s))
+            << testing::PrintToString(Describe(Read(program)));
+        ExpectNoMessageBox(program);
+        ExpectEndsAtOnce(program);
+    }
+    // Its first answer late again, as after a reconnection.
+    TellStallingServer(L'b', "answer");
+    std::this_thread::sleep_for(200ms);
+    TellStallingServer(L'b', "slow");
+    std::this_thread::sleep_for(200ms);
+    const FinishedRun run = RunToEnd(ProgramPath(), L"/create /scan", L"C:\\", false, 30s);
+    EXPECT_EQ(run.exitCode, 0u) << testing::PrintToString(run.output);
+    EXPECT_NE(run.output.find(L"found: B:\\VekPro"), std::wstring::npos) << testing::PrintToString(run.output);
+    RemoveTree(ProgramsFolder() + L"\\VekPro");
+}
+
 TEST_F(StalledServerTest, StartUpPassesOverASavedFolderOnAStalledDrive) {
     StoreText(kDirectori, L"E:\\VekPro");
     const StoredSettings before = StoredNow();
@@ -171,40 +197,6 @@ TEST_F(StalledServerTest, CreateWithTheFolderOnAStalledDriveIsReportedAndWritesN
     ExpectEndsAtOnce(program);
 }
 
-// The user's Desktop, redirected to a folder on e:, for as long as it lives.
-class RedirectedDesktop {
-public:
-    explicit RedirectedDesktop(const std::wstring& folder) {
-        RegCreateKeyExW(HKEY_CURRENT_USER, kUserShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-        DWORD size = sizeof(old_);
-        had_ = RegQueryValueExW(key_, L"Desktop", nullptr, &type_, reinterpret_cast<BYTE*>(old_), &size) == ERROR_SUCCESS;
-        Set(REG_EXPAND_SZ, folder.c_str());
-    }
-    ~RedirectedDesktop() {
-        if (had_) {
-            Set(type_, old_);
-        } else {
-            RegDeleteValueW(key_, L"Desktop");
-        }
-        RegCloseKey(key_);
-    }
-    RedirectedDesktop(const RedirectedDesktop&) = delete;
-    RedirectedDesktop& operator=(const RedirectedDesktop&) = delete;
-
-private:
-    static constexpr wchar_t kUserShellFolders[] =
-        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-    void Set(DWORD type, const wchar_t* text) {
-        RegSetValueExW(key_, L"Desktop", 0, type, reinterpret_cast<const BYTE*>(text),
-                       static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
-    }
-
-    HKEY key_ = nullptr;
-    wchar_t old_[MAX_PATH] = {};
-    DWORD type_ = REG_EXPAND_SZ;
-    bool had_ = false;
-};
-
 // A Desktop redirected to a server that falls silent after the launcher
 // test: the desktop shortcut is reported within the bound, and nothing is
 // written or saved.
@@ -232,7 +224,14 @@ TEST_F(StalledServerTest, TheWayOutDuringCreatesWaitEndsTheProgramAtOnce) {
     };
     const WayOut ways[] = {
         {"Esc", [](RunningProgram& program) { program.PressKey(ControlId::Intro, VK_ESCAPE); }},
-        {"the close box", [](RunningProgram& program) { program.CloseWindow(); }},
+        {"Esc after other keys",
+         [](RunningProgram& program) {
+             program.PressKey(ControlId::Intro, 'A');
+             program.PressKey(ControlId::Intro, VK_ESCAPE);
+         }},
+        {"Alt+F4", [](RunningProgram& program) { PostMessageW(program.Window(), WM_SYSKEYDOWN, VK_F4, 1 << 29 | 1); }},
+        {"a click on the close box", [](RunningProgram& program) { program.ClickCloseBox(); }},
+        {"the system menu's Close", [](RunningProgram& program) { program.CloseWindow(); }},
         {"a close sent by another program",
          [](RunningProgram& program) {
              DWORD_PTR ignored = 0;

@@ -183,6 +183,35 @@ TEST_F(UnattendedTest, TheWorkedExampleThroughSwitches) {
     EXPECT_EQ(lines.back(), kWorkedExampleDone);
 }
 
+// A Desktop redirected so deep that its shortcut's path is as long as Windows
+// takes (MAX_PATH less its terminator), or to a drive's root, takes its
+// shortcut like any other.
+TEST_F(UnattendedTest, ADesktopRedirectedAsDeepAsWindowsTakesOrToADriveRoot) {
+    const std::wstring top = L"C:\\" + std::wstring(58, L'a');
+    const std::wstring deep = top + L"\\" + std::wstring(57, L'b') + L"\\" + std::wstring(57, L'c') + L"\\" +
+                              std::wstring(57, L'd');
+    const ExpectedShortcut& onTheDesktop = kWorkedExampleShortcuts.front();
+    ASSERT_EQ(onTheDesktop.folder, LinkFolder::Desktop);
+    ASSERT_EQ(deep.size() + wcslen(L"\\") + wcslen(onTheDesktop.name) + wcslen(L".lnk"), std::size_t{MAX_PATH - 1});
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, deep.c_str(), nullptr), ERROR_SUCCESS);
+    const auto withoutFinalSlash = [](std::wstring folder) {
+        if (folder.back() == L'\\') folder.pop_back();
+        return folder;
+    };
+    for (const std::wstring& desktop : {deep, std::wstring(L"G:\\")}) {
+        SCOPED_TRACE(::testing::PrintToString(desktop));
+        {
+            const RedirectedDesktop redirected(desktop);
+            ASSERT_EQ(withoutFinalSlash(DesktopFolder()), withoutFinalSlash(desktop));
+            const FinishedRun run = Run(kWorkedExampleSwitches);
+            EXPECT_EQ(run.exitCode, 0u) << ::testing::PrintToString(run.output);
+            ExpectWorkedExampleOnDisk();
+            FreshProfile();
+        }
+    }
+    RemoveTree(top);
+}
+
 // The logon repair: a file under a shortcut's name that is no shortcut is
 // replaced by a whole one; the next run finds every shortcut right and
 // writes none of them again.

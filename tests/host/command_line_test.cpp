@@ -43,7 +43,11 @@ TEST(CommandLineTest, EachSwitchInAnyCaseWithEitherPrefix) {
         {{L"-CREATE"}, RunMode::Create, {}},
         {{L"/Remove"}, RunMode::Remove, {}},
         {{L"-Check"}, RunMode::Check, {}},
-        {{L"/check", L"/ALLUSERS"}, RunMode::Check, with([](auto& o) { o.allUsers = true; })},
+        {{L"/remove", L"/ALLUSERS"}, RunMode::Remove, with([](auto& o) { o.allUsers = true; })},
+        {{L"/check", L"/allusers", L"/folder:F:\\VekPro"}, RunMode::Check, with([](auto& o) {
+             o.allUsers = true;
+             o.folder = L"F:\\VekPro";
+         })},
         {{L"/create", L"/edition:VekPro"}, RunMode::Create, with([](auto& o) { o.edition = 0; })},
         {{L"/create", L"-EDITION:vekfin"}, RunMode::Create, with([](auto& o) { o.edition = 1; })},
         {{L"/create", L"/edition:VEKCOM"}, RunMode::Create, with([](auto& o) { o.edition = 2; })},
@@ -103,6 +107,14 @@ TEST(CommandLineTest, RefusedCommandLinesSayWhy) {
         {{L"/check", L"/create"}, L"/create and /check cannot be used together"},
         {{L"/remove", L"-CHECK"}, L"/remove and /check cannot be used together"},
         {{L"/check", L"/allusers:yes"}, L"/allusers takes no value"},
+        // Every user's shortcuts go to a folder the administrator named.
+        {{L"/create", L"/allusers", L"/scan"},
+         L"/allusers and /scan cannot be used together: name the server folder, such as /folder:F:\\VekPro"},
+        {{L"/remove", L"/scan", L"-AllUsers"},
+         L"/allusers and /scan cannot be used together: name the server folder, such as /folder:F:\\VekPro"},
+        {{L"/create", L"/allusers"}, L"/allusers needs /folder: name the server folder, such as /folder:F:\\VekPro"},
+        {{L"/check", L"/allusers", L"/edition:VekFin"},
+         L"/allusers needs /folder: name the server folder, such as /folder:F:\\VekPro"},
         {{L"/create", L"/CREATE"}, L"/CREATE is given twice"},
         {{L"/create", L"/platform:32", L"/platform:64"}, L"/platform is given twice"},
         {{L"/create", L"/folder:F:\\VekPro", L"/scan"}, L"/folder and /scan cannot be used together"},

@@ -26,8 +26,22 @@ inline constexpr wchar_t kStartFolder[] = L"C:\\Work";
 
 inline std::vector<std::wstring> Texts(const auto& source) { return {source.begin(), source.end()}; }
 
-struct FormFixture {
+// Drive C: with the user's folders and the current folder, drives F: and G:,
+// and F:\VekPro\VEKBIN.BAT.
+inline MemoryFileSystem DesignTimeFiles() {
     MemoryFileSystem files;
+    files.AddDrive(L"C:");
+    files.AddDrive(L"F:");
+    files.AddDrive(L"G:");
+    files.AddFolder(kDesktopFolder);
+    files.AddFolder(kProgramsFolder);
+    files.AddFolder(kStartFolder);
+    files.AddFile(L"F:\\VekPro\\VEKBIN.BAT");
+    return files;
+}
+
+struct FormFixture {
+    MemoryFileSystem files = DesignTimeFiles();
     MemoryEnvironment environment;
     MemoryLanguageId languageIds{0x0403};
     MemoryRegistry registry;
@@ -39,7 +53,7 @@ struct FormFixture {
     MemoryCaption Frame1{L"Servidor"};
     MemoryCaption Search{L"EXAMINAR"};
     MemoryDriveList Drive1;
-    MemoryFolderList Dir1{files, kStartFolder};
+    CountingFolderList Dir1{files, kStartFolder};
     MemoryCaption Frame2{L"Plataforma"};
     MemoryOptionGroup Platform;
     MemoryCaption Frame3{L"Icones addicionals"};
@@ -53,14 +67,6 @@ struct FormFixture {
     explicit FormFixture(std::vector<std::wstring> drives = {L"c: [System]", L"f: [\\\\server\\apps]", L"g:"})
         : Drive1(std::move(drives), L"c:") {
         CurrentLanguage.clear();
-        files.AddDrive(L"C:");
-        files.AddDrive(L"F:");
-        files.AddDrive(L"G:");
-        files.AddFolder(kDesktopFolder);
-        files.AddFolder(kProgramsFolder);
-        files.AddFolder(kStartFolder);
-        files.AddFile(L"F:\\VekPro\\VEKBIN.BAT");
-        Dir1.SetDriveFolder(L"C:", kStartFolder);
     }
 
     std::wstring Saved(const wchar_t* name) const {

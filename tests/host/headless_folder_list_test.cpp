@@ -56,7 +56,9 @@ TEST_F(HeadlessFolderListTest, ShowsEachFolderAsTheWindowsListDoes) {
     }
 }
 
-TEST_F(HeadlessFolderListTest, ABareDriveReturnsToTheFolderLastShownOnIt) {
+// As in the window, only while that folder is still there: one that has
+// gone since gives the drive's root.
+TEST_F(HeadlessFolderListTest, ABareDriveReturnsToTheFolderLastShownOnItWhileItIsThere) {
     HeadlessFolderList list(files, L"C:\\Work");
     list.SetPath(L"F:\\VekPro\\IMATGES");
     list.SetPath(L"C:");
@@ -65,6 +67,11 @@ TEST_F(HeadlessFolderListTest, ABareDriveReturnsToTheFolderLastShownOnIt) {
     EXPECT_EQ(list.Path(), L"F:\\VekPro\\IMATGES");
     list.SetPath(L"F:..");  // relative to the folder last shown on the drive
     EXPECT_EQ(list.Path(), L"F:\\VekPro");
+    list.SetPath(L"F:\\VekPro\\IMATGES");
+    list.SetPath(L"C:");
+    files.Remove(L"F:\\VekPro\\IMATGES");
+    list.SetPath(L"F:");
+    EXPECT_EQ(list.Path(), L"F:\\");
 }
 
 TEST_F(HeadlessFolderListTest, RefusesWhatItCannotShowAndStaysWhereItWas) {

@@ -45,14 +45,27 @@ TEST(ShortcutPaths, WorkingFolderAndSubfolderPart) {
     EXPECT_EQ(SubfolderPartOf(L"a\\b\\c"), L"a\\");
 }
 
-// A shortcut whose path fits only without its temporary file's name would
-// fail half-way through the shortcuts; the plan refuses it beforehand.
-TEST(ShortcutPaths, TheLinkFitsWithItsTemporaryFilesNameTheOthersAsTheyAre) {
+// Each path may be as long as Windows takes, the shortcut's own too: the
+// writer's temporary file beside it is no reason to refuse it.
+TEST(ShortcutPaths, EachFitsUpToTheLongestPathWindowsTakes) {
     const std::wstring longest(kLongestWindowsPath, L'p');
-    const std::wstring link(kLongestWindowsPath - kShortcutTemporarySuffixLength, L'l');
-    EXPECT_EQ(PathTooLong({link, longest, longest, longest}), L"");
-    EXPECT_EQ(PathTooLong({link + L"l", L"t", L"w", L"i"}), link + L"l");
+    EXPECT_EQ(PathTooLong({longest, longest, longest, longest}), L"");
+    EXPECT_EQ(PathTooLong({longest + L"l", L"t", L"w", L"i"}), longest + L"l");
     EXPECT_EQ(PathTooLong({L"l", L"t", longest + L"w", L"i"}), longest + L"w");
+}
+
+// A Desktop or Programs folder redirected to a drive root, which holds no
+// folder to find and cannot be made, takes its shortcuts there.
+TEST(ShortcutsAtADriveRoot, TheDesktopAndProgramsTakeTheirShortcuts) {
+    MemoryFileSystem files;
+    files.AddDrive(L"H:");
+    MemoryShellLinks shell{files, L"H:", L"H:"};
+    MakeShortcut(shell, files, L"Desktop", L"F:\\VekPro\\VEKBIN.BAT", L"App", L"RUVO.ICO", L"");
+    MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCAL.HTA", L"Calendari", L"RUVO.ICO", L"");
+    MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora", L"RUVO.ICO", L"");
+    EXPECT_EQ(shell.SavedInOrder(),
+              (std::vector<std::wstring>{L"H:\\App.lnk", L"H:\\Calendari.lnk", L"H:\\VekPro\\Calculadora.lnk"}));
+    EXPECT_EQ(files.FoldersMade(), 1);
 }
 
 TEST_F(MakeShortcutTest, DesktopInAnyCaseElseProgramsFolder) {

@@ -62,6 +62,32 @@ TEST(SearchOverUnreadableDrives, EachIsSkippedSilently) {
     }
 }
 
+// The launcher on c: and on f:; which one the scan takes, by who made c:'s folder.
+TEST(SearchOverFoldersOfOtherUsers, AFolderAnotherUserMadeIsPassedOver) {
+    struct Case {
+        const wchar_t* description;
+        std::vector<std::wstring> madeByAnotherUser;
+        std::wstring taken;  // empty: nothing found
+    };
+    const Case cases[] = {
+        {L"own or an administrator's", {}, L"C:\\VekPro"},
+        {L"another user's on c:", {L"C:\\VekPro"}, L"F:\\VekPro"},
+        {L"another user's, in another case", {L"c:\\VEKPRO"}, L"F:\\VekPro"},
+        {L"another user's on both", {L"C:\\VekPro", L"F:\\VekPro"}, L""},
+        {L"another edition's folder", {L"C:\\VekFin"}, L"C:\\VekPro"},
+    };
+    for (const Case& c : cases) {
+        FormFixture f;
+        f.App.SetListIndex(0);
+        f.Platform.Select(1);
+        f.files.AddFile(L"C:\\VekPro\\VEKBIN.BAT");
+        for (const std::wstring& folder : c.madeByAnotherUser) f.files.MarkMadeByAnotherUser(folder);
+        f.form.Search_Click();
+        EXPECT_EQ(f.Dir1.Path(), c.taken.empty() ? kStartFolder : c.taken) << c.description;
+        EXPECT_EQ(f.window.Messages().size(), c.taken.empty() ? 1u : 0u) << c.description;
+    }
+}
+
 TEST_F(SearchTest, CandidatesThatAreNotNormalFilesAreNotFound) {
     struct Case {
         const wchar_t* description;
@@ -120,7 +146,8 @@ TEST(SearchWithoutDrives, ReportsNotFound) {
 TEST(DriveChange, TheFolderListFollowsToThatDrivesCurrentFolder) {
     FormFixture f;
     f.files.AddFolder(L"G:\\Deep\\Er");
-    f.Dir1.SetDriveFolder(L"G:", L"G:\\Deep\\Er");
+    f.Dir1.SetPath(L"G:\\Deep\\Er");
+    f.Dir1.SetPath(L"C:");
     f.Drive1.SetDrive(L"g:");
     EXPECT_EQ(f.Dir1.Path(), L"G:\\Deep\\Er");
     f.Drive1.SetDrive(L"G:");  // the same drive: no change event

@@ -3,18 +3,18 @@
 // invalid values with the same error numbers as the real ones.
 #pragma once
 
-#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/headless/headless_controls.h"
-#include "tests/memory_platform/memory_file_system.h"
+#include "platform/headless/headless_folder_list.h"
 #include "platform/window_toolkit.h"
 
 namespace zoriza {
 
-// The value-holding controls are the program's own headless ones; the list box
-// and the drive list add what only a test asks of them.
+// The value-holding controls and the folder list are the program's own
+// headless ones; the list box and the drive list add what only a test asks of
+// them.
 using MemoryCaption = HeadlessCaption;
 using MemoryOptionGroup = HeadlessOptionGroup;
 using MemoryCheckBox = HeadlessCheckBox;
@@ -37,20 +37,18 @@ private:
     int changes_ = 0;
 };
 
-class MemoryFolderList : public FolderList {
+// The program's own folder list over the memory file system, counting the
+// times the form has it read its folder again.
+class CountingFolderList : public HeadlessFolderList {
 public:
-    MemoryFolderList(const MemoryFileSystem& files, std::wstring path);
-    std::wstring Path() const override { return path_; }
-    void SetPath(const std::wstring& path) override;
-    void Refresh() override { ++refreshes_; }
-    // The folder a drive shows when the list moves to it ("F:" alone).
-    void SetDriveFolder(const std::wstring& drive, const std::wstring& folder);
+    using HeadlessFolderList::HeadlessFolderList;
+    void Refresh() override {
+        ++refreshes_;
+        HeadlessFolderList::Refresh();
+    }
     int Refreshes() const { return refreshes_; }
 
 private:
-    const MemoryFileSystem& files_;
-    std::wstring path_;
-    std::map<std::wstring, std::wstring> driveFolders_;
     int refreshes_ = 0;
 };
 

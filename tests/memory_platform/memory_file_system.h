@@ -25,6 +25,8 @@ public:
     void AddFile(const std::wstring& path, FileMarks marks);
     void Remove(const std::wstring& path);
     void DenyAccess(const std::wstring& path);
+    // The folder's owner is another account that is not an administrator.
+    void MarkMadeByAnotherUser(const std::wstring& folder) { madeByAnotherUser_.insert(Key(folder)); }
 
     bool HasDrive(const std::wstring& drive) const;
     bool FolderExists(const std::wstring& path) const;
@@ -34,6 +36,7 @@ public:
 
     std::wstring FirstMatch(const std::wstring& path, EntryKinds kinds) override;
     std::size_t FirstHolding(const std::vector<std::wstring>& paths, EntryKinds kinds) override;
+    bool MadeByAnotherUser(const std::wstring& folder) override { return madeByAnotherUser_.count(Key(folder)) != 0; }
     void MakeFolder(const std::wstring& path) override;
     bool RemoveFile(const std::wstring& path) override;
     bool RemoveEmptyFolder(const std::wstring& path) override;
@@ -53,6 +56,7 @@ private:
     std::map<std::wstring, Entry> entries_;  // by upper-case path
     std::set<std::wstring> notReady_;
     std::set<std::wstring> denied_;
+    std::set<std::wstring> madeByAnotherUser_;
     int foldersMade_ = 0;
 };
 

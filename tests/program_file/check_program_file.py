@@ -25,7 +25,9 @@ MACHINE_I386 = 0x14C
 SUBSYSTEM_WINDOWS_GUI = 2
 DIR_IMPORT = 1
 DIR_RESOURCE = 2
+DIR_BASE_RELOCATION = 5
 DIR_DELAY_IMPORT = 13
+RELOCATION_HIGHLOW = 3
 
 RT_ICON = 3
 RT_GROUP_ICON = 14
@@ -34,6 +36,21 @@ RT_MANIFEST = 24
 MANIFEST_ID = 1
 
 # --- what the shipped program must carry ---------------------------------------
+# The image's DLL characteristics the loader and Microsoft's binary checks
+# look for: ASLR, NX, no SEH handlers (only meaningful for 32-bit x86) and
+# Terminal Server awareness.
+DLL_CHARACTERISTICS = {
+    "dynamic_base": 0x0040,
+    "nx_compat": 0x0100,
+    "no_seh": 0x0400,
+    "terminal_server_aware": 0x8000,
+}
+SUBSYSTEM_VERSION = (6, 1)  # Windows 7
+# A stack protector on i686 reads a guard word at entry and compares it at
+# exit with "sub/xor reg, [guard]" (opcode 2B or 33, ModRM mod 00 r/m 101):
+# that many compares against one address mean that many protected functions.
+GUARD_COMPARE_OPCODES = (0x2B, 0x33)
+MIN_PROTECTED_FUNCTIONS = 10
 SYSTEM_DLLS = {
     "kernel32", "user32", "gdi32", "advapi32", "shell32", "ole32", "oleaut32",
     "comctl32", "shlwapi", "uxtheme", "msvcrt", "mpr", "version",
@@ -110,6 +127,8 @@ class PeImage:
         opt = coff + 20
         self.magic = u16(data, opt)
         self.subsystem = u16(data, opt + 68)
+        self.subsystem_version = (u16(data, opt + 48), u16(data, opt + 50))
+        self.dll_characteristics = u16(data, opt + 70)
         if self.magic == OPTIONAL_MAGIC_PE32:
             self.image_base = u32(data, opt + 28)
             dirs = opt + 96
@@ -126,6 +145,12 @@ class PeImage:
             s = opt + optional_size + 40 * i
             vsize, vaddr, rawsize, rawptr = struct.unpack_from("<IIII", data, s + 8)
             self.sections.append((vaddr, max(vsize, rawsize), rawptr, rawsize))
+        self.executable_ranges = []
+        for i in range(section_count):
+            s = opt + optional_size + 40 * i
+            vsize, vaddr = struct.unpack_from("<II", data, s + 8)
+            if u32(data, s + 36) & 0x20000000:  # IMAGE_SCN_MEM_EXECUTE
+                self.executable_ranges.append((vaddr, vaddr + vsize))
 
     def directory(self, index):
         if index >= len(self.directories):
@@ -436,6 +461,54 @@ def check_subsystem(pe):
     return None
 
 
+def check_dll_characteristic(pe, name):
+    if pe.dll_characteristics & DLL_CHARACTERISTICS[name]:
+        return None
+    return f"DllCharacteristics 0x{pe.dll_characteristics:04x} lacks 0x{DLL_CHARACTERISTICS[name]:04x}"
+
+
+def check_subsystem_version(pe):
+    if pe.subsystem_version == SUBSYSTEM_VERSION:
+        return None
+    return "subsystem version %d.%d, want %d.%d" % (pe.subsystem_version + SUBSYSTEM_VERSION)
+
+
+def relocated_words(pe):
+    """The RVAs of the 32-bit absolute addresses the loader relocates."""
+    rva, size = pe.directory(DIR_BASE_RELOCATION)
+    end = rva + size
+    while rva and rva < end:
+        page, block_size = struct.unpack_from("<II", pe.data, pe.offset(rva))
+        if block_size < 8:
+            break
+        for i in range((block_size - 8) // 2):
+            entry = u16(pe.data, pe.offset(rva + 8 + 2 * i))
+            if entry >> 12 == RELOCATION_HIGHLOW:
+                yield page + (entry & 0xFFF)
+        rva += block_size
+
+
+def guard_compares(pe):
+    """How many times the code compares a register with the word at the address
+    it compares against most often (the stack guard, when there is one)."""
+    counts = {}
+    for rva in relocated_words(pe):
+        if not any(start + 2 <= rva < stop for start, stop in pe.executable_ranges):
+            continue
+        opcode, modrm = pe.read(rva - 2, 2)
+        if opcode in GUARD_COMPARE_OPCODES and modrm & 0xC7 == 0x05:
+            target = u32(pe.data, pe.offset(rva))
+            counts[target] = counts.get(target, 0) + 1
+    return max(counts.values(), default=0)
+
+
+def check_stack_protector(pe):
+    compares = guard_compares(pe)
+    if compares >= MIN_PROTECTED_FUNCTIONS:
+        return None
+    return f"{compares} functions check a stack guard, want at least {MIN_PROTECTED_FUNCTIONS}"
+
+
 def is_system_dll(name):
     base = name.lower()
     if base.endswith(".dll"):
@@ -481,6 +554,12 @@ def run_checks(exe_path, ico_path, allowed_imports_path=DEFAULT_ALLOWED_IMPORTS)
         ("pe32", lambda: check_pe32(pe)),
         ("machine_i386", lambda: check_machine(pe)),
         ("subsystem_gui", lambda: check_subsystem(pe)),
+        ("subsystem_version_windows7", lambda: check_subsystem_version(pe)),
+    ]
+    checks += [(name, lambda name=name: check_dll_characteristic(pe, name))
+               for name in DLL_CHARACTERISTICS]
+    checks += [
+        ("stack_protector", lambda: check_stack_protector(pe)),
         ("imports_system_only", lambda: check_imports(pe)),
         ("imports_in_windows7_sp1", lambda: check_imports_allowed(pe, allowed_imports_path)),
         ("version_fixed_info", lambda: check_version_fixed(res)),

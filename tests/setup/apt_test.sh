@@ -23,7 +23,7 @@ case "$1" in
       case "$option" in Dir::Etc::Preferences=*) cp "${option#*=}" "$FAKE/preferences" ;; esac
     done
     [ "$INSTALL_STATUS" -eq 0 ] || printf '%s\n' "The following packages have unmet dependencies:" \
-      " libwine:i386 : Depends: libgst-base:i386 (>= 1.0.0) but it is not going to be installed" \
+      " libwine:i386 : Depends: libgst-base:i386 (>= 1.0.0) but it is not installable" \
       "E: Unable to correct problems, you have held broken packages."
     exit "$INSTALL_STATUS" ;;
 esac

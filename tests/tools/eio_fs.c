@@ -41,8 +41,9 @@
  *   held.
  *
  *   -a          start answering (default: start stalled)
- *   -c CONTROL  the file CONTROL says which: "stall" or "answer" (looked at
- *               every 50 ms; no file or other text leaves the mode as it is)
+ *   -c CONTROL  the file CONTROL says which: "stall", "answer" or "slow"
+ *               (looked at every 50 ms; no file or other text leaves the
+ *               mode as it is)
  *   -t SECONDS  a request held this long is answered anyway (default 300):
  *               nothing stays blocked for ever when a test forgets its drive
  *
@@ -52,6 +53,11 @@
  *   the requests of a thread or process that ends.  Without that, a Wine
  *   program with a thread blocked here could not end until the server
  *   answered.
+ *
+ *   A slow server (a drive reconnecting after logon, a server at the far
+ *   end of a VPN) answers every request below the root, but only after a
+ *   while: the first 1.2 s after it turned slow, each later one 0.15 s after
+ *   it came.  While slow, VekPro also holds the launcher, VEKBIN.BAT.
  *
  *   SIGUSR1 answers (held requests first, in order), SIGUSR2 stalls.
  *   SIGTERM unmounts and ends the daemon: the kernel then fails every held
@@ -261,9 +267,15 @@ static void on_stop_signal(int sig)
 
 #define FOLDER_ID   2
 #define FOLDER_NAME "VekPro"
+#define LAUNCHER_ID   3
+#define LAUNCHER_NAME "VEKBIN.BAT"
+#define SLOW_FIRST_MS 1200
+#define SLOW_LATER_MS 150
 #define CONTROL_INTERVAL_MS 50
 
 static int answering;                     /* 1 while it answers, 0 while it stalls */
+static int slow;                          /* while answering: each answer comes late */
+static int slow_first = 1;                /* the first request since it turned slow */
 static long longest_hold = 300;           /* -t, seconds */
 static const char *control_path;          /* -c */
 static volatile sig_atomic_t mode_signal; /* SIGUSR1: answer, SIGUSR2: stall */
@@ -272,6 +284,7 @@ static volatile sig_atomic_t mode_signal; /* SIGUSR1: answer, SIGUSR2: stall */
 struct held {
     struct held *next;
     time_t since;
+    struct timespec due;              /* a slow server's answer time; 0 while stalled */
     size_t len;
     char data[];
 };
@@ -334,32 +347,44 @@ static void answer_opendir(int fd, const struct fuse_in_header *in)
     reply(fd, in->unique, 0, &out, sizeof(out));
 }
 
+static void fill_attr(struct fuse_attr *attr, uint64_t nodeid);
+
 static void answer_dir_attr(int fd, uint64_t unique, uint64_t nodeid)
 {
     struct fuse_attr_out out;
 
     memset(&out, 0, sizeof(out));     /* attr_valid 0: never cached */
-    out.attr.ino = nodeid;
-    out.attr.mode = S_IFDIR | 0755;
-    out.attr.nlink = 2;
-    out.attr.blksize = 4096;
+    fill_attr(&out.attr, nodeid);
     reply(fd, unique, 0, &out, sizeof(out));
+}
+
+/* The attributes of the folder, or of the launcher a slow server holds. */
+static void fill_attr(struct fuse_attr *attr, uint64_t nodeid)
+{
+    attr->ino = nodeid;
+    attr->mode = nodeid == LAUNCHER_ID ? S_IFREG | 0644 : S_IFDIR | 0755;
+    attr->nlink = nodeid == LAUNCHER_ID ? 1 : 2;
+    attr->size = nodeid == LAUNCHER_ID ? 16 : 0;
+    attr->blksize = 4096;
 }
 
 static void answer_lookup(int fd, const struct fuse_in_header *in)
 {
     struct fuse_entry_out out;
+    const char *name = (const char *)(in + 1);
+    uint64_t found = 0;
 
-    if (in->nodeid != FUSE_ROOT_ID || strcmp((const char *)(in + 1), FOLDER_NAME) != 0) {
+    if (in->nodeid == FUSE_ROOT_ID && strcmp(name, FOLDER_NAME) == 0)
+        found = FOLDER_ID;
+    else if (slow && in->nodeid == FOLDER_ID && strcmp(name, LAUNCHER_NAME) == 0)
+        found = LAUNCHER_ID;
+    if (!found) {
         reply(fd, in->unique, ENOENT, NULL, 0);
         return;
     }
     memset(&out, 0, sizeof(out));     /* entry_valid, attr_valid 0: never cached */
-    out.nodeid = FOLDER_ID;
-    out.attr.ino = FOLDER_ID;
-    out.attr.mode = S_IFDIR | 0755;
-    out.attr.nlink = 2;
-    out.attr.blksize = 4096;
+    out.nodeid = found;
+    fill_attr(&out.attr, found);
     reply(fd, in->unique, 0, &out, sizeof(out));
 }
 
@@ -376,7 +401,7 @@ static size_t add_dirent(char *out, size_t used, size_t room, uint64_t ino, uint
     entry.ino = ino;
     entry.off = next;
     entry.namelen = (uint32_t)namelen;
-    entry.type = S_IFDIR >> 12;       /* DT_DIR */
+    entry.type = (ino == LAUNCHER_ID ? S_IFREG : S_IFDIR) >> 12;  /* DT_REG or DT_DIR */
     memcpy(out + used, &entry, sizeof(entry));
     memcpy(out + used + sizeof(entry), name, namelen);
     return used + size;
@@ -392,9 +417,10 @@ static size_t add_dirent(char *out, size_t used, size_t room, uint64_t ino, uint
 static void answer_readdir(int fd, const struct fuse_in_header *in)
 {
     const struct fuse_read_in *arg = (const void *)(in + 1);
-    const char *names[] = { ".", "..", FOLDER_NAME };
-    const uint64_t inos[] = { in->nodeid, FUSE_ROOT_ID, FOLDER_ID };
-    size_t count = in->nodeid == FUSE_ROOT_ID && answering ? 3 : 2;
+    int root = in->nodeid == FUSE_ROOT_ID;
+    const char *names[] = { ".", "..", root ? FOLDER_NAME : LAUNCHER_NAME };
+    const uint64_t inos[] = { in->nodeid, FUSE_ROOT_ID, root ? FOLDER_ID : LAUNCHER_ID };
+    size_t count = (root ? answering : slow) ? 3 : 2;
     size_t room = arg->size < MAX_WRITE ? arg->size : MAX_WRITE;
     static char out[MAX_WRITE];
     size_t used = 0;
@@ -439,7 +465,7 @@ static void answer_xattr(int fd, const struct fuse_in_header *in)
 /* A request as the answering server answers it: one empty folder, read only. */
 static void answer_served(int fd, const struct fuse_in_header *in)
 {
-    int known = in->nodeid == FUSE_ROOT_ID || in->nodeid == FOLDER_ID;
+    int known = in->nodeid == FUSE_ROOT_ID || in->nodeid == FOLDER_ID || (slow && in->nodeid == LAUNCHER_ID);
 
     switch (in->opcode) {
     case FUSE_LOOKUP:
@@ -510,7 +536,9 @@ static int answered_while_stalled(const struct fuse_in_header *in)
     }
 }
 
-static void hold(int fd, const struct fuse_in_header *in, size_t len)
+/* Holds a request until the server answers again or, with `delay_ms`, until
+ * that much time has passed. */
+static void hold(int fd, const struct fuse_in_header *in, size_t len, long delay_ms)
 {
     struct held *h = malloc(sizeof(*h) + len);
 
@@ -520,6 +548,16 @@ static void hold(int fd, const struct fuse_in_header *in, size_t len)
     }
     h->next = NULL;
     h->since = time(NULL);
+    h->due.tv_sec = h->due.tv_nsec = 0;
+    if (delay_ms) {
+        clock_gettime(CLOCK_MONOTONIC, &h->due);
+        h->due.tv_sec += delay_ms / 1000;
+        h->due.tv_nsec += (delay_ms % 1000) * 1000000L;
+        if (h->due.tv_nsec >= 1000000000L) {
+            h->due.tv_sec++;
+            h->due.tv_nsec -= 1000000000L;
+        }
+    }
     h->len = len;
     memcpy(h->data, in, len);
     *held_end = h;
@@ -557,6 +595,15 @@ static int pick_older(const struct held *h, const void *now)
     return *(const time_t *)now - h->since >= longest_hold;
 }
 
+/* A slow server's request whose answer time has come. */
+static int pick_due(const struct held *h, const void *now)
+{
+    const struct timespec *t = now;
+
+    return (h->due.tv_sec || h->due.tv_nsec) &&
+           (h->due.tv_sec < t->tv_sec || (h->due.tv_sec == t->tv_sec && h->due.tv_nsec <= t->tv_nsec));
+}
+
 /* The caller of a held request is being ended: the request fails. */
 static void interrupt_held(int fd, const struct fuse_in_header *in)
 {
@@ -576,10 +623,13 @@ static void interrupt_held(int fd, const struct fuse_in_header *in)
     }
 }
 
-static void set_answering(int fd, int on)
+static void set_answering(int fd, int on, int slowly)
 {
+    if (slowly && !slow)
+        slow_first = 1;
     answering = on;
-    if (on)
+    slow = on && slowly;
+    if (on && !slowly)
         release_held(fd, pick_all, NULL);
 }
 
@@ -589,7 +639,7 @@ static void follow_control(int fd)
     time_t now = time(NULL);
 
     if (mode_signal) {
-        set_answering(fd, mode_signal == SIGUSR1);
+        set_answering(fd, mode_signal == SIGUSR1, 0);
         mode_signal = 0;
     }
     if (control_path) {
@@ -597,21 +647,32 @@ static void follow_control(int fd)
         FILE *control = fopen(control_path, "r");
         if (control) {
             if (fgets(word, sizeof(word), control) && strncmp(word, "answer", 6) == 0)
-                set_answering(fd, 1);
+                set_answering(fd, 1, 0);
+            else if (strncmp(word, "slow", 4) == 0)
+                set_answering(fd, 1, 1);
             else if (strncmp(word, "stall", 5) == 0)
-                set_answering(fd, 0);
+                set_answering(fd, 0, 0);
             fclose(control);
         }
     }
     release_held(fd, pick_older, &now);
+    {
+        struct timespec monotonic;
+        clock_gettime(CLOCK_MONOTONIC, &monotonic);
+        release_held(fd, pick_due, &monotonic);
+    }
 }
 
 static void serve_stalling(int fd, const struct fuse_in_header *in, size_t len)
 {
-    if (answering || answered_while_stalled(in))
+    if (answered_while_stalled(in) || (answering && !slow)) {
         answer_served(fd, in);
-    else
-        hold(fd, in, len);
+    } else if (slow) {
+        hold(fd, in, len, slow_first ? SLOW_FIRST_MS : SLOW_LATER_MS);
+        slow_first = 0;
+    } else {
+        hold(fd, in, len, 0);
+    }
 }
 
 /*

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/unattended_output.h"
 #include "platform/base/error.h"
 #include "platform/win32/win32_file_system.h"
 #include "tests/e2e/e2e_support.h"
@@ -117,6 +118,33 @@ TEST_F(FileSystemTest, ADoubledBackslashAfterADriveRootFindsTheFile) {
     const std::wstring name = rootFile.substr(3);
     EXPECT_EQ(Find(L"C:\\" + std::wstring(L"\\") + name, EntryKinds::NormalFiles), name);
     EXPECT_EQ(Find(L"C:\\\\missing.bat", EntryKinds::NormalFiles), L"");
+}
+
+// Whether the scan may take a folder, by its owner: C:\\zoriza-other-user is
+// another Unix user's (see setup-other-users-folder.sh), the test's own
+// folders are this user's, and a folder whose owner cannot be read is
+// trusted by nobody.
+TEST_F(FileSystemTest, MadeByAnotherUserByTheFoldersOwner) {
+    const std::pair<std::wstring, bool> cases[] = {
+        {dir, false},
+        {dir + L"\\sub", false},
+        {L"C:\\zoriza-other-user", true},
+        {L"C:\\zoriza-no-such-folder", true},
+    };
+    for (const auto& [folder, another] : cases) EXPECT_EQ(files.MadeByAnotherUser(folder), another) << folder;
+}
+
+// A log named on the command line goes on appending; a log of the run's own
+// never opens a file that was there before it, and leaves its bytes alone.
+TEST_F(FileSystemTest, ALogOfItsOwnNeverOpensAFileThatWasThere) {
+    const std::wstring path = dir + L"\\VEKBIN.BAT";  // made by SetUp, empty
+    EXPECT_THROW(LogFile(path, LogOpening::New), AppError);
+    EXPECT_EQ(e2e::FileBytes(path), "");
+    { LogFile appended(path, LogOpening::Append); }
+    EXPECT_NE(e2e::FileBytes(path), "");
+    const std::wstring fresh = dir + L"\\fresh.log";
+    { LogFile created(fresh, LogOpening::New); }
+    EXPECT_NE(e2e::FileBytes(fresh), "");
 }
 
 TEST_F(FileSystemTest, MakeFolderCreatesOneLevel) {

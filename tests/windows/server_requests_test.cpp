@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -78,7 +80,32 @@ TEST_F(ServerRequestsTest, ALateDriveIsNotAskedAgainUntilItsRequestHasEnded) {
     EXPECT_EQ(requests.Ask<int>(L"F:\\VekPro", count), 3);
 }
 
+// A change whose caller stops waiting before it passes its commit point
+// never takes effect, though it goes on; one that passed it in time is
+// waited for until its step is done, and reported as done.
+TEST_F(ServerRequestsTest, AChangeTakesEffectOnlyWhileItsCallerWaits) {
+    const auto made = std::make_shared<std::atomic<int>>(0);
+    const auto change = [made](std::function<void()> beforeCommit, DWORD stepMs) {
+        return [made, beforeCommit, stepMs](CommitPoint& commit) {
+            beforeCommit();
+            if (!commit.Pass()) return false;
+            Sleep(stepMs);
+            return ++*made > 0;
+        };
+    };
+    const std::function<bool()> held = Held();
+    EXPECT_TRUE(IsDeviceUnavailable(
+        [&] { requests.Change<bool>(L"F:\\VekPro", change([held] { held(); }, 0)); }));
+    OpenGate();
+    Sleep(100);  // the late change ends
+    EXPECT_EQ(*made, 0) << "a change reported as late took effect afterwards";
+
+    EXPECT_TRUE(requests.Change<bool>(L"G:\\VekPro", change([] {}, kBoundMs * 3 / 2)));
+    EXPECT_EQ(*made, 1) << "a change that passed its commit point in time was not waited for";
+}
+
 // The scan's question, by the end of the path: true for "+", false for "-",
+// true after 400 ms for "*" (a slow server that holds the launcher),
 // false after longer than a moment for "~", false once the test opens the
 // gate for "?" and once the test ends for "#", and an error for "!". It
 // counts the requests each path receives.
@@ -90,6 +117,7 @@ public:
         Count(path);
         switch (path.back()) {
             case L'~': Sleep(300); return false;
+            case L'*': Sleep(400); return true;
             case L'?': WaitForSingleObject(gate_, INFINITE); return false;
             case L'#': WaitForSingleObject(end_, INFINITE); return false;
             case L'!': throw AppError(kDeviceUnavailable, L"Device unavailable");
@@ -141,6 +169,9 @@ TEST_F(ServerRequestsTest, TheScanAsksEachDriveOnceAndEndsWhenTheFirstHolderIsKn
         {"a slow drive, the server, a silent drive", {L"A:~", L"F:+", L"G:#"}, 2, 1, {2, 2, 1}, false},
         {"a silent drive after the server", {L"F:+", L"G:#"}, 2, 0, {2, 0}, false},
         {"silent drives again", {L"A:#", L"F:+"}, 3, 1, {1, 3}, true},
+        {"a slow server alone", {L"F:*"}, 1, 0, {1}, false},
+        {"a slow server after a drive that says no", {L"C:-", L"F:*"}, 1, 1, {1, 1}, false},
+        {"a slow server before a silent drive", {L"F:*", L"G:#"}, 1, 0, {1, 1}, false},
     };
     for (const Case& c : cases) {
         const ScanQuestion question(gate_.get(), end_.get());

@@ -244,10 +244,40 @@ TEST_F(ShellLinksTest, AShortcutThatCannotReplaceTheOldOneLeavesItWhole) {
     }
     EXPECT_EQ(BytesOf(link), before);
     EXPECT_EQ(LinksIn(desktop), std::vector<std::wstring>{L"Kept.lnk"});
-    EXPECT_FALSE(Exists(link + L".zoriza-new"));
+    EXPECT_EQ(e2e::TemporaryFilesUnder(desktop), std::vector<std::wstring>{});
     Make(L"Desktop", L"G:\\Other\\VEKBIN.BAT", L"Kept", link);
     EXPECT_EQ(ReadLink(link).target, L"G:\\Other\\VEKBIN.BAT");
-    EXPECT_FALSE(Exists(link + L".zoriza-new"));
+    EXPECT_EQ(e2e::TemporaryFilesUnder(desktop), std::vector<std::wstring>{});
+}
+
+// A run that ended while a server kept its write waiting leaves its
+// temporary file behind: the next run's first save in that folder removes
+// it once it is older than any write under way, and nothing else.
+TEST_F(ShellLinksTest, TheFirstSaveInAFolderRemovesTemporaryFilesOfRunsThatEnded) {
+    const struct {
+        const wchar_t* name;
+        int ageMinutes;
+        bool stays;
+    } files[] = {
+        {L"Old.lnk.zoriza-00000abc0001", 5, false},
+        {L"Fresh.lnk.zoriza-00000abc0002", 0, true},  // another run's write under way
+        {L"Old.lnk.zoriza-notours", 5, true},
+        {L"Old.txt.zoriza-00000abc0003", 5, true},
+    };
+    for (const auto& file : files) {
+        const std::wstring path = desktop + L"\\" + file.name;
+        made.push_back(path);
+        e2e::WriteFile(path);
+        const UniqueFile handle(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        FILETIME now{};
+        GetSystemTimeAsFileTime(&now);
+        ULARGE_INTEGER written{{now.dwLowDateTime, now.dwHighDateTime}};
+        written.QuadPart -= file.ageMinutes * 60ULL * 10'000'000ULL;
+        const FILETIME when{written.LowPart, written.HighPart};
+        ASSERT_TRUE(handle && SetFileTime(handle.get(), nullptr, nullptr, &when));
+    }
+    Make(L"Desktop", L"F:\\VekPro\\VEKBIN.BAT", L"Swept", desktop + L"\\Swept.lnk");
+    for (const auto& file : files) EXPECT_EQ(Exists(desktop + L"\\" + file.name), file.stays) << file.name;
 }
 
 TEST_F(ShellLinksTest, AFileInTheWayOfTheSubfolderFailsAndWritesNoShortcut) {
