@@ -60,9 +60,9 @@ TEST(ShortcutsAtADriveRoot, TheDesktopAndProgramsTakeTheirShortcuts) {
     MemoryFileSystem files;
     files.AddDrive(L"H:");
     MemoryShellLinks shell{files, L"H:", L"H:"};
-    MakeShortcut(shell, files, L"Desktop", L"F:\\VekPro\\VEKBIN.BAT", L"App", L"RUVO.ICO", L"");
-    MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCAL.HTA", L"Calendari", L"RUVO.ICO", L"");
-    MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora", L"RUVO.ICO", L"");
+    MakeShortcut(shell, files, L"Desktop", L"F:\\VekPro\\VEKBIN.BAT", L"App", L"RUVO.ICO", L"", L"");
+    MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCAL.HTA", L"Calendari", L"RUVO.ICO", L"", L"");
+    MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora", L"RUVO.ICO", L"", L"");
     EXPECT_EQ(shell.SavedInOrder(),
               (std::vector<std::wstring>{L"H:\\App.lnk", L"H:\\Calendari.lnk", L"H:\\VekPro\\Calculadora.lnk"}));
     EXPECT_EQ(files.FoldersMade(), 1);
