@@ -258,13 +258,13 @@ TEST_F(ShellLinksTest, TheFirstSaveInAFolderRemovesTemporaryFilesOfRunsThatEnded
         const wchar_t* name;
         int ageMinutes;
         bool stays;
-    } files[] = {
+    } leftovers[] = {
         {L"Old.lnk.zoriza-00000abc0001", 5, false},
         {L"Fresh.lnk.zoriza-00000abc0002", 0, true},  // another run's write under way
         {L"Old.lnk.zoriza-notours", 5, true},
         {L"Old.txt.zoriza-00000abc0003", 5, true},
     };
-    for (const auto& file : files) {
+    for (const auto& file : leftovers) {
         const std::wstring path = desktop + L"\\" + file.name;
         made.push_back(path);
         e2e::WriteFile(path);
@@ -277,7 +277,7 @@ TEST_F(ShellLinksTest, TheFirstSaveInAFolderRemovesTemporaryFilesOfRunsThatEnded
         ASSERT_TRUE(handle && SetFileTime(handle.get(), nullptr, nullptr, &when));
     }
     Make(L"Desktop", L"F:\\VekPro\\VEKBIN.BAT", L"Swept", desktop + L"\\Swept.lnk");
-    for (const auto& file : files) EXPECT_EQ(Exists(desktop + L"\\" + file.name), file.stays) << file.name;
+    for (const auto& file : leftovers) EXPECT_EQ(Exists(desktop + L"\\" + file.name), file.stays) << file.name;
 }
 
 TEST_F(ShellLinksTest, AFileInTheWayOfTheSubfolderFailsAndWritesNoShortcut) {
