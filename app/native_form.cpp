@@ -1,6 +1,8 @@
 #include "app/native_form.h"
 
+#include "localisation/accessible_names.h"
 #include "localisation/catalogue.h"
+#include "platform/win32/accessible_name.h"
 #include "platform/win32/win32_error.h"
 
 namespace zoriza {
@@ -77,6 +79,7 @@ NativeForm::NativeForm(HINSTANCE instance, ServerRequests& requests, const DpiFu
                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
     if (handle_ == nullptr) ThrowLastError();
     CreateControls(instance);
+    NameTheLists();
     CreateWrappers(requests);
     ApplyDesignTimeEntries();
     OrderForTabbing();
@@ -99,6 +102,18 @@ void NativeForm::CreateControls(HINSTANCE instance) {
                                              instance, nullptr);
         if (control == nullptr) ThrowLastError();
         controls_[design.id] = control;
+    }
+}
+
+// The four lists show no caption: screen readers get a name for each, in
+// the language of the moment.
+void NativeForm::NameTheLists() {
+    const std::pair<ControlId, const wchar_t*> names[] = {{ControlId::Lang, kLanguageListName},
+                                                          {ControlId::App, kEditionListName},
+                                                          {ControlId::Drive1, kDriveListName},
+                                                          {ControlId::Dir1, kFolderListName}};
+    for (const auto& [id, name] : names) {
+        GiveAccessibleName(Control(id), [name = name] { return TranslateAccessibleName(name); });
     }
 }
 

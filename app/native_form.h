@@ -65,6 +65,7 @@ private:
     void OpenFolder();
 
     void CreateControls(HINSTANCE instance);
+    void NameTheLists();
     void CreateWrappers(ServerRequests& requests);
     void ApplyDesignTimeEntries();
     void OrderForTabbing();

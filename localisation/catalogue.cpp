@@ -47,9 +47,14 @@ Column ColumnOf(const std::wstring& language) {
 std::wstring Translate(const std::wstring& source) { return TranslateInto(CurrentLanguage, source); }
 
 std::wstring TranslateInto(const std::wstring& language, const std::wstring& source) {
+    return TranslateWith(kCatalogue, language, source);
+}
+
+std::wstring TranslateWith(std::span<const CatalogueRow> rows, const std::wstring& language,
+                           const std::wstring& source) {
     const Column column = ColumnOf(language);
     if (column == nullptr) return source;
-    for (const CatalogueRow& row : kCatalogue) {
+    for (const CatalogueRow& row : rows) {
         if (source == row.catalan) return row.*column;
     }
     return source;

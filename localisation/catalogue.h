@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace zoriza {
@@ -52,5 +53,10 @@ struct CatalogueRow {
 
 inline constexpr std::size_t kCatalogueSize = 18;
 extern const std::array<CatalogueRow, kCatalogueSize> kCatalogue;
+
+// `source` in `language` by Translate's rules, looked up in `rows` instead
+// of the catalogue.
+std::wstring TranslateWith(std::span<const CatalogueRow> rows, const std::wstring& language,
+                           const std::wstring& source);
 
 }  // namespace zoriza

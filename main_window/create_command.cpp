@@ -63,7 +63,7 @@ void Form1::WriteShortcuts(const LaunchTarget& target) {
         try {
             const MadeShortcut made = MakeShortcut(services_.shell, services_.files, shortcut.location,
                                                    shortcut.target, shortcut.linkName, shortcut.iconPath,
-                                                   shortcut.linkArgs);
+                                                   shortcut.linkArgs, shortcut.appUserModelId);
             observer_->ShortcutWritten(made.linkPath, shortcut, made.unchanged);
         } catch (const AppError& error) {
             observer_->ShortcutFailed(ShortcutDisplayName(shortcut), error);

@@ -16,19 +16,28 @@ struct ToolShortcut {
     const wchar_t* icon;
     bool launcherArgument;
     bool maximized;
+    const wchar_t* idName;  // the last part of its AppUserModelID
 };
 
 constexpr std::array<ToolShortcut, 6> kTools = {{
-    {L"Calculadora", L"VEKCALC.EXE", L"IMATGES\\VEKCALC.ICO", false, false},
-    {L"Calendari", L"VEKCAL.HTA", L"IMATGES\\VEKCAL.ICO", false, false},
-    {L"Gestió de bloquejos", L"VEKLOCK.HTA", L"IMATGES\\VEKLOCK.ICO", false, false},
-    {L"Gestió documental", L"VEKDOCS.EXE", L"IMATGES\\VEKDOCS.ICO", false, false},
-    {L"Reordenar fitxers", L"", L"IMATGES\\ZEMBRADO.ICO", true, true},
-    {L"Servei d'actualitzacions", L"VEKUPDAT.HTA", L"IMATGES\\VEKUPDAT.ICO", false, false},
+    {L"Calculadora", L"VEKCALC.EXE", L"IMATGES\\VEKCALC.ICO", false, false, L"Calculadora"},
+    {L"Calendari", L"VEKCAL.HTA", L"IMATGES\\VEKCAL.ICO", false, false, L"Calendari"},
+    {L"Gestió de bloquejos", L"VEKLOCK.HTA", L"IMATGES\\VEKLOCK.ICO", false, false, L"GestioBloquejos"},
+    {L"Gestió documental", L"VEKDOCS.EXE", L"IMATGES\\VEKDOCS.ICO", false, false, L"GestioDocumental"},
+    {L"Reordenar fitxers", L"", L"IMATGES\\ZEMBRADO.ICO", true, true, L"ReordenarFitxers"},
+    {L"Servei d'actualitzacions", L"VEKUPDAT.HTA", L"IMATGES\\VEKUPDAT.ICO", false, false,
+     L"ServeiActualitzacions"},
 }};
 
 constexpr wchar_t kDesktop[] = L"Desktop";
 constexpr wchar_t kPrograms[] = L"";
+
+// The Start menu shows only one of several shortcuts to one file unless each
+// carries an ID of its own: the application and "Reordenar fitxers" both
+// start the launcher.
+std::wstring AppUserModelId(const std::wstring& appCode, const wchar_t* idName) {
+    return Joined({L"RuvoSoftware.", appCode, L".", idName});
+}
 
 }  // namespace
 
@@ -36,15 +45,17 @@ std::vector<PlannedShortcut> ShortcutPlan(const LaunchTarget& target, const std:
                                           bool desktopWanted) {
     const std::wstring launcher = target.ServerDir + target.BatchFile;
     const std::wstring programsFolder = target.AppCode + L"\\";
+    const std::wstring applicationId = AppUserModelId(target.AppCode, L"Aplicacio");
     std::vector<PlannedShortcut> plan;
-    if (desktopWanted) plan.push_back({kDesktop, editionText, launcher, L"RUVO.ICO", L"", true});
-    plan.push_back({kPrograms, programsFolder + editionText, launcher, L"IMATGES\\RUVO.ICO", L"", true});
+    if (desktopWanted) plan.push_back({kDesktop, editionText, launcher, L"RUVO.ICO", L"", true, applicationId});
+    plan.push_back(
+        {kPrograms, programsFolder + editionText, launcher, L"IMATGES\\RUVO.ICO", L"", true, applicationId});
     for (const ToolShortcut& tool : kTools) {
         const bool usesLauncher = tool.file[0] == L'\0';
         plan.push_back({kPrograms, programsFolder + Translate(tool.nameKey),
                         usesLauncher ? launcher : target.ServerDir + tool.file, tool.icon,
                         tool.launcherArgument ? target.BinFolder + L"/ZEMBRADO.EXE" : L"",
-                        tool.maximized});
+                        tool.maximized, AppUserModelId(target.AppCode, tool.idName)});
     }
     return plan;
 }

@@ -16,6 +16,7 @@ struct PlannedShortcut {
     std::wstring iconPath;
     std::wstring linkArgs;
     bool maximized;
+    std::wstring appUserModelId;  // the same in every language and on every platform
 };
 
 // Tool names are translated into the current language as the plan is made.

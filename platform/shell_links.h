@@ -27,6 +27,9 @@ struct ShortcutFields {
     std::wstring description;
     std::wstring arguments;
     std::wstring workingDirectory;
+    // The ID by which the Start menu tells this shortcut from others to the
+    // same target; empty for none.
+    std::wstring appUserModelId;
 
     bool operator==(const ShortcutFields&) const = default;
 };
@@ -41,6 +44,7 @@ public:
     virtual void SetDescription(const std::wstring& description) = 0;
     virtual void SetArguments(const std::wstring& arguments) = 0;
     virtual void SetWorkingDirectory(const std::wstring& folder) = 0;
+    virtual void SetAppUserModelId(const std::wstring& id) = 0;
     // Writes the shortcut; false, and nothing written, when the file already
     // held exactly these fields.
     virtual bool Save() = 0;
@@ -59,6 +63,7 @@ public:
     void SetDescription(const std::wstring& text) override { fields_.description = text; }
     void SetArguments(const std::wstring& arguments) override { fields_.arguments = arguments; }
     void SetWorkingDirectory(const std::wstring& folder) override { fields_.workingDirectory = folder; }
+    void SetAppUserModelId(const std::wstring& id) override { fields_.appUserModelId = id; }
 
 protected:
     ShortcutFields fields_;

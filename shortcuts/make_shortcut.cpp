@@ -80,7 +80,8 @@ std::wstring PathTooLong(const ShortcutPaths& paths) {
 
 MadeShortcut MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
                           const std::wstring& target, const std::wstring& linkName,
-                          const std::wstring& iconPath, const std::wstring& linkArgs) {
+                          const std::wstring& iconPath, const std::wstring& linkArgs,
+                          const std::wstring& appUserModelId) {
     // The folder is looked up once: with a redirected one, each look may reach a server.
     const std::wstring folder = shell.FolderPath(LocationFolder(location));
     const ShortcutPaths paths = PathsIn(folder, target, linkName, iconPath);
@@ -99,6 +100,7 @@ MadeShortcut MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstri
     shortcut->SetDescription(L"");
     shortcut->SetArguments(linkArgs);
     shortcut->SetWorkingDirectory(workingFolder);
+    shortcut->SetAppUserModelId(appUserModelId);
     if (!shortcut->Save()) return {linkPath, true};
     shell.NotifyChanged(rewritten ? ShellChange::ItemUpdated : ShellChange::ItemCreated, linkPath);
     return {linkPath, false};

@@ -39,10 +39,12 @@ struct MadeShortcut {
 // Writes the shortcut `linkName`.lnk on the Desktop (a `location` of "Desktop"
 // in any case) or in Programs (anything else), creating the one subfolder level
 // that `linkName` may begin with, and tells the shell what it created or
-// changed. Errors reach the caller unchanged.
+// changed; the shortcut carries `appUserModelId` besides its seven fields
+// (none when empty). Errors reach the caller unchanged.
 MadeShortcut MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstring& location,
                           const std::wstring& target, const std::wstring& linkName,
-                          const std::wstring& iconPath, const std::wstring& linkArgs);
+                          const std::wstring& iconPath, const std::wstring& linkArgs,
+                          const std::wstring& appUserModelId);
 
 // Removes the shortcut that MakeShortcut would write with `location` and
 // `linkName` when `ours` says its target is one MakeShortcut writes, and

@@ -59,6 +59,7 @@ std::vector<FieldDifference> Differences(const ShortcutFields& there, const Shor
         {L"description", there.description, wanted.description},
         {L"arguments", there.arguments, wanted.arguments},
         {L"working folder", there.workingDirectory, wanted.workingDirectory},
+        {L"app id", there.appUserModelId, wanted.appUserModelId},
     };
     std::vector<FieldDifference> differing;
     for (const FieldDifference& difference : all) {

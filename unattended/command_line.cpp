@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/base/text.h"
+#include "unattended/server_folder_spelling.h"
 #include "unattended/unattended.h"
 
 namespace zoriza {
@@ -131,6 +132,8 @@ private:
             if (!IsServerFolder(value)) {
                 return Refuse({L"bad value for ", shown, L": \"", value, L"\" (a drive and folder, such as F:\\VekPro)"});
             }
+            const std::wstring malformed = MalformedServerFolder(value);
+            if (!malformed.empty()) return Refuse({L"bad value for ", shown, L": \"", value, L"\" (", malformed, L")"});
             options.folder = value;
             return;
         }

@@ -4,6 +4,7 @@
 #include "main_window/layout.h"
 #include "platform/base/text.h"
 #include "unattended/create_report.h"
+#include "unattended/server_folder_spelling.h"
 #include "unattended/unattended.h"
 
 namespace zoriza {
@@ -84,7 +85,7 @@ void ApplyChoices(HeadlessForm& f, const UnattendedOptions& options) {
 bool MoveToFolder(HeadlessForm& f, const std::wstring& folder, OutputLines& out) {
     try {
         f.Drive1.SetDrive(folder.substr(0, 2));
-        f.Dir1.SetPath(folder);
+        f.Dir1.SetPath(AsTheDiskSpellsIt(f.services.files, folder));
         return true;
     } catch (const AppError& error) {
         out.Line(Joined({L"not found: ", folder, L": ", ErrorText(error)}));

@@ -10,6 +10,7 @@
 
 #include "platform/base/text.h"
 #include "platform/win32/com_ptr.h"
+#include "platform/win32/link_app_id.h"
 #include "platform/win32/link_file_bytes.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
@@ -56,6 +57,7 @@ public:
         loaded_ = !existing.empty() && Load(existing);
         if (loaded_) {
             savedShowCommand_ = ShowCommandIn(existing);
+            appUserModelId_ = AppUserModelIdIn(existing);
         } else {
             link_ = NewLink();
         }
@@ -88,6 +90,7 @@ public:
         fields.description = *description;
         fields.arguments = *arguments;
         fields.workingDirectory = *folder;
+        fields.appUserModelId = appUserModelId_;
         return fields;
     }
 
@@ -127,6 +130,8 @@ private:
         CheckCom(link_->SetDescription(fields.description.c_str()));
         CheckCom(link_->SetArguments(fields.arguments.c_str()));
         CheckCom(link_->SetWorkingDirectory(fields.workingDirectory.c_str()));
+        SetAppUserModelId(*link_.Get(), fields.appUserModelId);
+        appUserModelId_ = fields.appUserModelId;
     }
 
     // A text field, or none when the link object does not give it.
@@ -154,7 +159,7 @@ private:
         return SUCCEEDED(Persist()->Load(stream.Get()));
     }
 
-    // The link as the bytes of a .lnk file.
+    // The link as the bytes of a .lnk file, with its AppUserModelID.
     std::vector<std::uint8_t> Serialised() {
         const ComPtr<IStream> stream = MemoryStream();
         CheckCom(Persist()->Save(stream.Get(), TRUE));
@@ -166,13 +171,16 @@ private:
         if (data == nullptr) throw ComError(HRESULT_FROM_WIN32(GetLastError()));
         std::vector<std::uint8_t> bytes(data, data + size.QuadPart);
         GlobalUnlock(memory);
-        return bytes;
+        return WithAppUserModelId(std::move(bytes), appUserModelId_);
     }
 
     std::wstring linkPath_;
     ComPtr<IShellLinkW> link_;
     bool loaded_ = false;
     int savedShowCommand_ = -1;  // in the loaded file
+    // Read from the file's bytes and written into them: Wine's link object
+    // keeps no property store.
+    std::wstring appUserModelId_;
 };
 
 // The seven fields, kept until the shortcut is saved: the link object then

@@ -107,9 +107,10 @@ TEST_F(CreateCommandTest, SixteenBitVariant) {
     }
     const ExpectedShortcut differences[] = {
         {LinkFolder::Programs, L"VekPro\\VekPro Professional", L"F:\\VekPro\\VEKPRO.BAT",
-         L"F:\\VekPro\\IMATGES\\RUVO.ICO", L"", L"F:\\VekPro", 3},
+         L"F:\\VekPro\\IMATGES\\RUVO.ICO", L"", L"F:\\VekPro", 3, L"RuvoSoftware.VekPro.Aplicacio"},
         {LinkFolder::Programs, L"VekPro\\Reordenar fitxers", L"F:\\VekPro\\VEKPRO.BAT",
-         L"F:\\VekPro\\IMATGES\\ZEMBRADO.ICO", L"BIN16/ZEMBRADO.EXE", L"F:\\VekPro", 3},
+         L"F:\\VekPro\\IMATGES\\ZEMBRADO.ICO", L"BIN16/ZEMBRADO.EXE", L"F:\\VekPro", 3,
+         L"RuvoSoftware.VekPro.ReordenarFitxers"},
     };
     ExpectLinks(differences);
     EXPECT_EQ(LinksUnder(ProgramsFolder()).size(), 7u);

@@ -1,5 +1,9 @@
 #include "tests/e2e/driver.h"
 
+// Before oleacc.h, or IID_IAccessible is not defined here.
+#include <initguid.h>
+#include <oleacc.h>
+
 #include <algorithm>
 #include <functional>
 #include <stdexcept>
@@ -181,6 +185,24 @@ bool RunningProgram::WaitUntil(const std::function<bool()>& condition, std::chro
 }
 
 std::wstring RunningProgram::Text(ControlId id) const { return WindowText(Control(id)); }
+
+std::wstring RunningProgram::AccessibleName(ControlId id) const {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(Control(id), static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&object)))) {
+        return {};
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    const HRESULT result = object->get_accName(self, &name);
+    object->Release();
+    if (result != S_OK || name == nullptr) return {};
+    std::wstring text(name, SysStringLen(name));
+    SysFreeString(name);
+    return text;
+}
 
 std::wstring RunningProgram::Caption() const { return WindowText(window_); }
 

@@ -43,6 +43,9 @@ public:
     HWND Control(ControlId id) const { return GetDlgItem(window_, static_cast<int>(id)); }
 
     std::wstring Text(ControlId id) const;
+    // The name a screen reader reads for the control: its client area's
+    // accessible object, asked across processes; empty when it has none.
+    std::wstring AccessibleName(ControlId id) const;
     std::wstring Caption() const;
     int ListIndex(ControlId id) const;
     std::wstring ListText(ControlId id, int index) const;

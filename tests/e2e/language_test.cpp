@@ -1,6 +1,7 @@
 // The language switch on the real window: by keyboard and by a user's
-// selection, exactly the ten translated texts change, and the create command
-// names the shortcuts in the language chosen last.
+// selection, exactly the ten translated texts change, with the names screen
+// readers read, and the create command names the shortcuts in the language
+// chosen last.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -43,6 +44,36 @@ Texts ExpectedTexts(std::size_t language) {
 
 const Texts kCatalanTexts = ExpectedTexts(expected::kCatala);
 
+constexpr ControlId kEveryControl[] = {ControlId::Intro,     ControlId::Frame3,    ControlId::Icona,
+                                       ControlId::Frame2,    ControlId::Platform2, ControlId::Platform1,
+                                       ControlId::Platform0, ControlId::Frame1,    ControlId::Dir1,
+                                       ControlId::Drive1,    ControlId::Search,    ControlId::App,
+                                       ControlId::Lang};
+
+// What a screen reader reads for each control, in the order of kEveryControl.
+std::vector<std::wstring> AccessibleNamesOf(const RunningProgram& program) {
+    std::vector<std::wstring> names;
+    for (const ControlId id : kEveryControl) names.push_back(program.AccessibleName(id));
+    return names;
+}
+
+std::vector<std::wstring> ExpectedAccessibleNames(std::size_t language) {
+    using namespace expected;
+    return {L"CREAR",
+            kIconsFrameText.in[language],
+            kDesktopBoxText.in[language],
+            kPlatformFrameText.in[language],
+            L"64 bit",
+            L"32 bit",
+            L"16 bit",
+            kServerFrameText.in[language],
+            kListNameTexts[kDir1Name].in[language],
+            kListNameTexts[kDrive1Name].in[language],
+            kScanButtonText.in[language],
+            kListNameTexts[kAppName].in[language],
+            kListNameTexts[kLangName].in[language]};
+}
+
 class LanguageTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -58,6 +89,7 @@ TEST_F(LanguageTest, ArrowKeysSwitchTheTenTextsAndBackToCatalanExactly) {
     RunningProgram program;
     ASSERT_NE(program.Window(), nullptr);
     ASSERT_EQ(TextsOf(program), kCatalanTexts);
+    EXPECT_EQ(AccessibleNamesOf(program), ExpectedAccessibleNames(expected::kCatala));
     const std::vector<std::wstring> fixed = FixedTexts(program);
     program.SelectListEntry(ControlId::App, 2);
     for (const std::size_t language : {expected::kGalego, expected::kAranes, expected::kCastellano}) {
@@ -66,6 +98,8 @@ TEST_F(LanguageTest, ArrowKeysSwitchTheTenTextsAndBackToCatalanExactly) {
         ASSERT_TRUE(program.WaitUntil([&] { return program.Caption() == wanted.caption; })) << language;
         EXPECT_EQ(program.ListIndex(ControlId::Lang), static_cast<int>(language));
         EXPECT_EQ(TextsOf(program), wanted) << language;
+        // Every control's name for a screen reader follows the switch.
+        EXPECT_EQ(AccessibleNamesOf(program), ExpectedAccessibleNames(language)) << language;
         EXPECT_EQ(FixedTexts(program), fixed);
         EXPECT_EQ(program.ListIndex(ControlId::App), 2);  // the edition stays chosen
     }

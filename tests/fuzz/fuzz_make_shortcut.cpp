@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::wstring name = input.Text(64);
     const std::wstring icon = input.Rest();
     try {
-        MakeShortcut(shell, files, location, target, name, icon, L"");
+        MakeShortcut(shell, files, location, target, name, icon, L"", L"");
     } catch (const AppError&) {
         return 0;  // a name the file system refuses
     }

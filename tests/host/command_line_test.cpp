@@ -132,10 +132,21 @@ TEST(CommandLineTest, RefusedCommandLinesSayWhy) {
         {{L"/create", L"/folder:F:VekPro"}, L"bad value for /folder: \"F:VekPro\" (a drive and folder, such as F:\\VekPro)"},
         {{L"/create", L"/folder:F:\\Vek Pro\" /scan"},
          L"bad value for /folder: \"F:\\Vek Pro\" /scan\" (a quoted folder must not end in a backslash: \"F:\\Vek Pro\")"},
+        {{L"/create", L"/folder:F:\\VekPr?"}, L"bad value for /folder: \"F:\\VekPr?\" (a folder has no wildcards)"},
+        {{L"/check", L"/folder:F:\\*"}, L"bad value for /folder: \"F:\\*\" (a folder has no wildcards)"},
+        {{L"/create", L"/folder:F:\\VekPro\\..."}, L"bad value for /folder: \"F:\\VekPro\\...\" (\"...\" names no folder)"},
+        {{L"/create", L"/folder:F:\\ "}, L"bad value for /folder: \"F:\\ \" (\" \" names no folder)"},
     };
     for (const auto& [arguments, why] : cases) {
         EXPECT_EQ(ParseCommandLine(arguments).usageError, why) << arguments.back();
     }
+    // The longest icon path, "\IMATGES\VEKUPDAT.ICO", must fit behind the folder.
+    const std::wstring fits = L"F:\\" + std::wstring(235, L'V');
+    EXPECT_EQ(ParseCommandLine({L"/create", L"/folder:" + fits}).usageError, L"");
+    EXPECT_EQ(ParseCommandLine({L"/create", L"/folder:" + fits + L"V"}).usageError,
+              L"bad value for /folder: \"" + fits +
+                  L"V\" (too long: the shortcuts' targets and icons in it would pass the Windows path limit)");
+    EXPECT_NE(ParseCommandLine({L"/create", L"/folder:F:\\" + std::wstring(32000, L'V')}).usageError, L"");
 }
 
 }  // namespace

@@ -43,6 +43,7 @@ protected:
             EXPECT_EQ(saved.windowStyle, e.showCommand) << file;
             EXPECT_EQ(saved.workingDirectory, e.workingFolder) << file;
             EXPECT_EQ(saved.description, L"") << file;
+            EXPECT_EQ(saved.appUserModelId, e.appUserModelId) << file;
         }
         EXPECT_EQ(f.shell.SavedInOrder(), order);
     }
@@ -80,6 +81,9 @@ TEST_F(CreateCommandTest, SixteenBitVariant) {
 
 TEST_F(CreateCommandTest, EveryEditionPlatformIconAndLanguage) {
     const std::int16_t styles[] = {1, 1, 1, 1, 3, 1};
+    const wchar_t* const kIdNames[] = {L"Aplicacio",        L"Calculadora",      L"Calendari",
+                                       L"GestioBloquejos",  L"GestioDocumental", L"ReordenarFitxers",
+                                       L"ServeiActualitzacions"};
     for (std::int16_t edition = 0; edition < 4; ++edition) {
         for (std::int16_t platform = 0; platform < 3; ++platform) {
             for (std::int16_t icon = 0; icon < 3; ++icon) {
@@ -105,7 +109,10 @@ TEST_F(CreateCommandTest, EveryEditionPlatformIconAndLanguage) {
                         EXPECT_EQ(files[first + 1 + tool], folder + kToolNameTexts[tool].in[language] + L".lnk");
                     }
                     for (std::size_t i = 0; i < 7; ++i) {
-                        EXPECT_EQ(g.shell.Saved().at(files[first + i]).windowStyle, i == 0 ? 3 : styles[i - 1]);
+                        const SavedShortcut& saved = g.shell.Saved().at(files[first + i]);
+                        EXPECT_EQ(saved.windowStyle, i == 0 ? 3 : styles[i - 1]);
+                        // One of its own for each shortcut, whatever the language and platform.
+                        EXPECT_EQ(saved.appUserModelId, L"RuvoSoftware." + code + L"." + kIdNames[i]);
                     }
                     EXPECT_EQ(g.shell.Saved().at(files[first + 5]).arguments,
                               std::wstring(platform == 0 ? L"BIN16" : L"BIN") + L"/ZEMBRADO.EXE");

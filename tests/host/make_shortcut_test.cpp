@@ -22,8 +22,9 @@ protected:
     }
 
     void Make(const std::wstring& location, const std::wstring& target, const std::wstring& name,
-              const std::wstring& icon = L"IMATGES\\RUVO.ICO", const std::wstring& args = L"") {
-        MakeShortcut(shell, files, location, target, name, icon, args);
+              const std::wstring& icon = L"IMATGES\\RUVO.ICO", const std::wstring& args = L"",
+              const std::wstring& appId = L"") {
+        MakeShortcut(shell, files, location, target, name, icon, args, appId);
     }
 
     const SavedShortcut& SavedAt(const std::wstring& path) { return shell.Saved().at(path); }
@@ -59,9 +60,9 @@ TEST(ShortcutsAtADriveRoot, TheDesktopAndProgramsTakeTheirShortcuts) {
     MemoryFileSystem files;
     files.AddDrive(L"H:");
     MemoryShellLinks shell{files, L"H:", L"H:"};
-    MakeShortcut(shell, files, L"Desktop", L"F:\\VekPro\\VEKBIN.BAT", L"App", L"RUVO.ICO", L"");
-    MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCAL.HTA", L"Calendari", L"RUVO.ICO", L"");
-    MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora", L"RUVO.ICO", L"");
+    MakeShortcut(shell, files, L"Desktop", L"F:\\VekPro\\VEKBIN.BAT", L"App", L"RUVO.ICO", L"", L"");
+    MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCAL.HTA", L"Calendari", L"RUVO.ICO", L"", L"");
+    MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora", L"RUVO.ICO", L"", L"");
     EXPECT_EQ(shell.SavedInOrder(),
               (std::vector<std::wstring>{L"H:\\App.lnk", L"H:\\Calendari.lnk", L"H:\\VekPro\\Calculadora.lnk"}));
     EXPECT_EQ(files.FoldersMade(), 1);
@@ -81,15 +82,15 @@ TEST_F(MakeShortcutTest, DesktopInAnyCaseElseProgramsFolder) {
 TEST_F(MakeShortcutTest, SetsAllSevenFieldsInOrder) {
     MaximizeWindow = kTrue;
     Make(L"", L"F:\\VekPro\\VEKBIN.BAT", L"VekPro\\Reordenar fitxers", L"IMATGES\\ZEMBRADO.ICO",
-         L"BIN/ZEMBRADO.EXE");
+         L"BIN/ZEMBRADO.EXE", L"RuvoSoftware.VekPro.ReordenarFitxers");
     const std::vector<std::wstring> expectedCalls = {
         std::wstring(L"Create ") + kPrograms + L"\\VekPro\\Reordenar fitxers.lnk",
         L"TargetPath", L"WindowStyle", L"Hotkey", L"IconLocation", L"Description", L"Arguments",
-        L"WorkingDirectory", L"Save"};
+        L"WorkingDirectory", L"AppUserModelId", L"Save"};
     EXPECT_EQ(shell.Calls(), expectedCalls);
     EXPECT_EQ(SavedAt(std::wstring(kPrograms) + L"\\VekPro\\Reordenar fitxers.lnk"),
               (SavedShortcut{L"F:\\VekPro\\VEKBIN.BAT", 3, L"", L"F:\\VekPro\\IMATGES\\ZEMBRADO.ICO", L"",
-                             L"BIN/ZEMBRADO.EXE", L"F:\\VekPro", 7}));
+                             L"BIN/ZEMBRADO.EXE", L"F:\\VekPro", 7, L"RuvoSoftware.VekPro.ReordenarFitxers"}));
 }
 
 TEST_F(MakeShortcutTest, WindowStyleFollowsTheFlagWhichStaysAsItWas) {
@@ -125,7 +126,7 @@ TEST_F(MakeShortcutTest, CreatesTheSubfolderOnceAndNoneForAPlainName) {
 TEST_F(MakeShortcutTest, TellsTheShellWhatChangedAndGivesThePath) {
     const std::wstring programs = kPrograms;
     EXPECT_EQ(MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora",
-                           L"IMATGES\\VEKCALC.ICO", L"")
+                           L"IMATGES\\VEKCALC.ICO", L"", L"")
                   .linkPath,
               programs + L"\\VekPro\\Calculadora.lnk");
     Make(L"", L"F:\\VekPro\\VEKCAL.HTA", L"VekPro\\Calendari");
@@ -147,7 +148,8 @@ TEST_F(MakeShortcutTest, TellsTheShellWhatChangedAndGivesThePath) {
 TEST_F(MakeShortcutTest, TheExistingShortcutIsLoadedAndOneThatHoldsEveryFieldIsLeftAsItWas) {
     const std::wstring link = std::wstring(kPrograms) + L"\\Calendari.lnk";
     const auto make = [this] {
-        return MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCAL.HTA", L"Calendari", L"IMATGES\\VEKCAL.ICO", L"");
+        return MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCAL.HTA", L"Calendari", L"IMATGES\\VEKCAL.ICO", L"",
+                            L"");
     };
     files.AddFile(link);  // no shortcut: a file nobody can load
     EXPECT_FALSE(make().unchanged);
@@ -174,7 +176,7 @@ TEST_F(MakeShortcutTest, ASecondCallRewritesEveryField) {
     Make(L"", L"G:\\Other\\VEKBIN.BAT", L"App", L"IMATGES\\X.ICO", L"");
     EXPECT_EQ(SavedAt(std::wstring(kPrograms) + L"\\App.lnk"),
               (SavedShortcut{L"G:\\Other\\VEKBIN.BAT", 1, L"", L"G:\\Other\\IMATGES\\X.ICO", L"", L"",
-                             L"G:\\Other", 7}));
+                             L"G:\\Other", 7, L""}));
 }
 
 TEST_F(MakeShortcutTest, AHiddenOrSystemSubfolderIsThereAndTakesTheShortcut) {

@@ -109,6 +109,7 @@ TEST_F(UnattendedTest, TheWorkedExampleThroughSwitches) {
         EXPECT_EQ(saved.arguments, e.arguments) << path;
         EXPECT_EQ(saved.workingDirectory, e.workingFolder) << path;
         EXPECT_EQ(saved.windowStyle, e.showCommand) << path;
+        EXPECT_EQ(saved.appUserModelId, e.appUserModelId) << path;
         const std::wstring arguments = *e.arguments == L'\0' ? L"" : L" " + std::wstring(e.arguments);
         EXPECT_EQ(std::count(out.all.begin(), out.all.end(), L"written: " + path + L" -> " + e.target + arguments), 1)
             << path;
@@ -328,7 +329,7 @@ TEST_F(UnattendedTest, RemoveLeavesAShortcutThatPointsElsewhere) {
     const std::wstring calculator = InPrograms(L"VekPro\\Calculadora");
     for (const auto& c : cases) {
         ASSERT_EQ(Create({L"/folder:F:\\VekPro"}), kExitDone);
-        MakeShortcut(shell, files, L"", c.target, L"VekPro\\Calculadora", L"calc.ico", L"");
+        MakeShortcut(shell, files, L"", c.target, L"VekPro\\Calculadora", L"calc.ico", L"", L"");
         ASSERT_EQ(Remove({}), kExitDone) << c.target;
         EXPECT_EQ(out.Count(L"removed: " + calculator), c.removed ? 1u : 0u) << c.target;
         EXPECT_EQ(out.Count(L"kept: " + calculator + L" -> " + c.target + L" (not a target ZORIZA writes)"),
@@ -374,13 +375,36 @@ TEST_F(UnattendedTest, CheckTellsWhatCreateWouldChangeAndWritesNothing) {
     EXPECT_EQ(out.all.back(), L"exit 6: 4 not in place for F:\\VekPro\\; /create puts them in place");
 
     ASSERT_EQ(Check({L"/folder:C:\\Work"}), kExitNotFound);
-    // A folder whose shortcuts' paths would not fit: /create could not write them.
-    const std::wstring deep = L"F:\\" + std::wstring(240, L'V');
-    files.AddFile(deep + L"\\VEKBIN.BAT");
-    ASSERT_EQ(Check({L"/folder:" + deep}), kExitShortcutFailed);
-    EXPECT_EQ(out.all.back(), L"exit 3: a shortcut could not be checked; nothing written");
     EXPECT_EQ(shell.Notices().size(), notices);
     EXPECT_EQ(registry.WrittenNames(), settings);
+
+    // A shortcut with every field but no AppUserModelID, as an earlier release wrote it.
+    MaximizeWindow = kFalse;
+    MakeShortcut(shell, files, L"", L"F:\\VekPro\\VEKCALC.EXE", L"VekPro\\Calculadora", L"IMATGES\\VEKCALC.ICO", L"",
+                 L"");
+    ASSERT_EQ(Check(worked), kExitNotInPlace);
+    EXPECT_EQ(out.Count(L"differs: " + InPrograms(L"VekPro\\Calculadora") +
+                        L": app id \"\", should be \"RuvoSoftware.VekPro.Calculadora\""),
+              1u);
+    EXPECT_EQ(out.all.back(), L"exit 6: 1 not in place for F:\\VekPro\\; /create puts them in place");
+}
+
+// One folder is one folder however the command line spells it: the disk's
+// spelling is written and stored, and a check under another spelling finds
+// everything in place.
+TEST_F(UnattendedTest, TheFolderIsTakenAsTheDiskSpellsIt) {
+    const std::vector<std::wstring> worked = {L"/edition:VekPro", L"/platform:32", L"/desktop:yes", L"/lang:ca"};
+    const auto with = [&worked](const std::wstring& folder) {
+        std::vector<std::wstring> arguments = worked;
+        arguments.push_back(L"/folder:" + folder);
+        return arguments;
+    };
+    ASSERT_EQ(Create(with(L"f:\\vekpro. ")), kExitDone);
+    EXPECT_EQ(Saved(L"Directori"), L"F:\\VekPro");
+    EXPECT_EQ(shell.Saved().at(InPrograms(L"VekPro\\Calculadora")).targetPath, L"F:\\VekPro\\VEKCALC.EXE");
+    for (const wchar_t* spelling : {L"F:\\VekPro", L"F:\\VEKPRO", L"f:\\VekPro.", L"F:\\Other\\..\\vekPRO\\.\\"}) {
+        ASSERT_EQ(Check(with(spelling)), kExitDone) << spelling << L": " << out.all.back();
+    }
 }
 
 // For every user: no saved choice is read or saved; the defaults of a first

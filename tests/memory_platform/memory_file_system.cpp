@@ -47,7 +47,7 @@ void MemoryFileSystem::SetDriveReady(const std::wstring& drive, bool ready) {
 
 void MemoryFileSystem::AddFolder(const std::wstring& path) {
     const std::wstring key = Key(path);
-    if (key.size() > 2) AddFolder(ParentKey(key));
+    if (key.size() > 2) AddFolder(ParentKey(path));  // the parents keep the spelling given
     if (entries_.count(key) == 0) entries_[key] = Entry{path.substr(path.rfind(L'\\') + 1), true, {}};
 }
 
@@ -58,7 +58,7 @@ void MemoryFileSystem::MarkFolder(const std::wstring& path, FileMarks marks) {
 
 void MemoryFileSystem::AddFile(const std::wstring& path, FileMarks marks) {
     const std::wstring key = Key(path);
-    AddFolder(ParentKey(key));
+    AddFolder(ParentKey(path));
     entries_[key] = Entry{path.substr(path.rfind(L'\\') + 1), false, marks};
 }
 

@@ -39,6 +39,10 @@ public:
     void SetWorkingDirectory(const std::wstring& folder) override {
         Set(L"WorkingDirectory", fields_.workingDirectory, folder);
     }
+    void SetAppUserModelId(const std::wstring& id) override {
+        shell_.calls_.push_back(L"AppUserModelId");
+        fields_.appUserModelId = id;
+    }
     bool Save() override {
         shell_.calls_.push_back(L"Save");
         if (loaded_ && SameFields(*loaded_, fields_)) return false;
@@ -96,7 +100,7 @@ std::optional<ShortcutFields> MemoryShellLinks::ReadShortcut(const std::wstring&
     // Any hotkey set counts as a key.
     return ShortcutFields{saved->targetPath,  saved->windowStyle,      saved->hotkey.empty() ? std::uint16_t{0} : std::uint16_t{1},
                           saved->iconLocation, 0, saved->description, saved->arguments,
-                          saved->workingDirectory};
+                          saved->workingDirectory, saved->appUserModelId};
 }
 
 void MemoryShellLinks::NotifyChanged(ShellChange change, const std::wstring& path) {

@@ -22,6 +22,7 @@ struct SavedShortcut {
     std::wstring arguments;
     std::wstring workingDirectory;
     int fieldsSet = 0;
+    std::wstring appUserModelId;
 
     bool operator==(const SavedShortcut&) const = default;
 };

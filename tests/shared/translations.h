@@ -57,6 +57,16 @@ inline constexpr TranslatedText kReportText = {{
     L"Creats accessos al servidor ", L"Creados acessos ao servidor ", L"Creadi acc\u00e8ssi ath servidor ",
     L"Creados accesos al servidor "}};
 
+// The names screen readers read for the four lists, which show no caption:
+// Lang, App, Drive1 and Dir1.
+enum ListName : std::size_t { kLangName, kAppName, kDrive1Name, kDir1Name };
+inline constexpr std::array<TranslatedText, 4> kListNameTexts = {{
+    {{L"Idioma", L"Idioma", L"Lengua", L"Idioma"}},
+    {{L"Aplicaci\u00f3", L"Aplica\u00e7om", L"Aplicacion", L"Aplicaci\u00f3n"}},
+    {{L"Unitat del servidor", L"Unidade do servidor", L"Unitat deth servidor", L"Unidad del servidor"}},
+    {{L"Carpeta del servidor", L"Pasta do servidor", L"Dossi\u00e8r deth servidor", L"Carpeta del servidor"}},
+}};
+
 // All eighteen, for the tests that go through every one.
 inline constexpr std::array<TranslatedText, 18> kEveryTranslatedText = {{
     kWindowCaptionText, kEditionTexts[0], kEditionTexts[1], kEditionTexts[2], kEditionTexts[3],

@@ -18,6 +18,7 @@ struct ExpectedShortcut {
     const wchar_t* arguments;
     const wchar_t* workingFolder;
     int showCommand;  // 1 normal, 3 maximised
+    const wchar_t* appUserModelId = L"";
 };
 
 struct ExpectedSetting {
@@ -30,21 +31,23 @@ inline constexpr wchar_t kWorkedExampleEdition[] = L"VekPro Professional";
 
 inline constexpr std::array<ExpectedShortcut, 8> kWorkedExampleShortcuts = {{
     {LinkFolder::Desktop, L"VekPro Professional", L"F:\\VekPro\\VEKBIN.BAT", L"F:\\VekPro\\RUVO.ICO", L"",
-     L"F:\\VekPro", 3},
+     L"F:\\VekPro", 3, L"RuvoSoftware.VekPro.Aplicacio"},
     {LinkFolder::Programs, L"VekPro\\VekPro Professional", L"F:\\VekPro\\VEKBIN.BAT",
-     L"F:\\VekPro\\IMATGES\\RUVO.ICO", L"", L"F:\\VekPro", 3},
+     L"F:\\VekPro\\IMATGES\\RUVO.ICO", L"", L"F:\\VekPro", 3, L"RuvoSoftware.VekPro.Aplicacio"},
     {LinkFolder::Programs, L"VekPro\\Calculadora", L"F:\\VekPro\\VEKCALC.EXE", L"F:\\VekPro\\IMATGES\\VEKCALC.ICO",
-     L"", L"F:\\VekPro", 1},
+     L"", L"F:\\VekPro", 1, L"RuvoSoftware.VekPro.Calculadora"},
     {LinkFolder::Programs, L"VekPro\\Calendari", L"F:\\VekPro\\VEKCAL.HTA", L"F:\\VekPro\\IMATGES\\VEKCAL.ICO", L"",
-     L"F:\\VekPro", 1},
+     L"F:\\VekPro", 1, L"RuvoSoftware.VekPro.Calendari"},
     {LinkFolder::Programs, L"VekPro\\Gesti\u00f3 de bloquejos", L"F:\\VekPro\\VEKLOCK.HTA",
-     L"F:\\VekPro\\IMATGES\\VEKLOCK.ICO", L"", L"F:\\VekPro", 1},
+     L"F:\\VekPro\\IMATGES\\VEKLOCK.ICO", L"", L"F:\\VekPro", 1, L"RuvoSoftware.VekPro.GestioBloquejos"},
     {LinkFolder::Programs, L"VekPro\\Gesti\u00f3 documental", L"F:\\VekPro\\VEKDOCS.EXE",
-     L"F:\\VekPro\\IMATGES\\VEKDOCS.ICO", L"", L"F:\\VekPro", 1},
+     L"F:\\VekPro\\IMATGES\\VEKDOCS.ICO", L"", L"F:\\VekPro", 1, L"RuvoSoftware.VekPro.GestioDocumental"},
     {LinkFolder::Programs, L"VekPro\\Reordenar fitxers", L"F:\\VekPro\\VEKBIN.BAT",
-     L"F:\\VekPro\\IMATGES\\ZEMBRADO.ICO", L"BIN/ZEMBRADO.EXE", L"F:\\VekPro", 3},
+     L"F:\\VekPro\\IMATGES\\ZEMBRADO.ICO", L"BIN/ZEMBRADO.EXE", L"F:\\VekPro", 3,
+     L"RuvoSoftware.VekPro.ReordenarFitxers"},
     {LinkFolder::Programs, L"VekPro\\Servei d'actualitzacions", L"F:\\VekPro\\VEKUPDAT.HTA",
-     L"F:\\VekPro\\IMATGES\\VEKUPDAT.ICO", L"", L"F:\\VekPro", 1},
+     L"F:\\VekPro\\IMATGES\\VEKUPDAT.ICO", L"", L"F:\\VekPro", 1,
+     L"RuvoSoftware.VekPro.ServeiActualitzacions"},
 }};
 
 inline constexpr std::array<ExpectedSetting, 5> kWorkedExampleSettings = {{

@@ -57,9 +57,10 @@ protected:
 
     // MakeShortcut with the real objects; `cleanUp` is removed after the test.
     void Make(const std::wstring& location, const std::wstring& target, const std::wstring& name,
-              const std::wstring& cleanUp, const std::wstring& icon = kIcon, const std::wstring& args = L"") {
+              const std::wstring& cleanUp, const std::wstring& icon = kIcon, const std::wstring& args = L"",
+              const std::wstring& appId = L"") {
         made.push_back(cleanUp);
-        MakeShortcut(shell, files, location, target, name, icon, args);
+        MakeShortcut(shell, files, location, target, name, icon, args, appId);
     }
 
     ServerRequests requests;
@@ -112,7 +113,7 @@ TEST_F(ShellLinksTest, TheWorkedExampleStoresEveryFieldAsGiven) {
 
     MaximizeWindow = kTrue;
     Make(L"", L"F:\\VekPro\\VEKBIN.BAT", L"VekPro\\Reordenar fitxers", programs + L"\\VekPro",
-         L"IMATGES\\ZEMBRADO.ICO", L"BIN/ZEMBRADO.EXE");
+         L"IMATGES\\ZEMBRADO.ICO", L"BIN/ZEMBRADO.EXE", L"RuvoSoftware.VekPro.ReordenarFitxers");
     const std::wstring linkPath = programs + L"\\VekPro\\Reordenar fitxers.lnk";
     const LinkFields link = ReadLink(linkPath);
     EXPECT_EQ(link.target, L"F:\\VekPro\\VEKBIN.BAT");
@@ -182,8 +183,9 @@ TEST_F(ShellLinksTest, AFileThatIsNoShortcutIsReplacedAndAnUnchangedShortcutLeft
         DWORD written = 0;
         ASSERT_TRUE(WriteFile(garbage.get(), "no shortcut", 11, &written, nullptr));
     }
-    const auto make = [this] {
-        return MakeShortcut(shell, files, L"Desktop", L"F:\\VekPro\\VEKCAL.HTA", L"Calendari", kIcon, L"");
+    std::wstring appId = L"RuvoSoftware.VekPro.Calendari";
+    const auto make = [this, &appId] {
+        return MakeShortcut(shell, files, L"Desktop", L"F:\\VekPro\\VEKCAL.HTA", L"Calendari", kIcon, L"", appId);
     };
     EXPECT_FALSE(make().unchanged);
     EXPECT_EQ(ReadLink(linkPath).target, L"F:\\VekPro\\VEKCAL.HTA");
@@ -199,6 +201,10 @@ TEST_F(ShellLinksTest, AFileThatIsNoShortcutIsReplacedAndAnUnchangedShortcutLeft
     MaximizeWindow = kTrue;  // one field differs: written again
     EXPECT_FALSE(make().unchanged);
     EXPECT_EQ(ReadLink(linkPath).showCommand, 3u);
+    EXPECT_TRUE(make().unchanged);
+    appId = L"RuvoSoftware.VekFin.Calendari";  // only the ID differs: written again, with one ID
+    EXPECT_FALSE(make().unchanged);
+    EXPECT_EQ(shell.ReadShortcut(linkPath)->appUserModelId, appId);
     WIN32_FIND_DATAW entry{};
     EXPECT_FALSE(UniqueFindHandle(FindFirstFileW((desktop + L"\\*.zoriza-*").c_str(), &entry))) << entry.cFileName;
 }
@@ -294,10 +300,11 @@ TEST_F(ShellLinksTest, AFileInTheWayOfTheSubfolderFailsAndWritesNoShortcut) {
 TEST_F(ShellLinksTest, ReadShortcutGivesEveryFieldOfASavedShortcutAndNothingElse) {
     const std::wstring linkPath = programs + L"\\Reordenar.lnk";
     MaximizeWindow = kTrue;
-    Make(L"", L"F:\\VekPro\\VEKBIN.BAT", L"Reordenar", linkPath, L"IMATGES\\ZEMBRADO.ICO", L"BIN/ZEMBRADO.EXE");
+    Make(L"", L"F:\\VekPro\\VEKBIN.BAT", L"Reordenar", linkPath, L"IMATGES\\ZEMBRADO.ICO", L"BIN/ZEMBRADO.EXE",
+         L"RuvoSoftware.VekPro.ReordenarFitxers");
     MaximizeWindow = kFalse;
     const ShortcutFields expected{L"F:\\VekPro\\VEKBIN.BAT", kShowMaximized, 0, L"F:\\VekPro\\IMATGES\\ZEMBRADO.ICO",
-                                  0, L"", L"BIN/ZEMBRADO.EXE", L"F:\\VekPro"};
+                                  0, L"", L"BIN/ZEMBRADO.EXE", L"F:\\VekPro", L"RuvoSoftware.VekPro.ReordenarFitxers"};
     EXPECT_EQ(shell.ReadShortcut(linkPath), expected);
     EXPECT_EQ(shell.ReadShortcut(programs + L"\\Missing.lnk"), std::nullopt);
     const std::wstring notALink = programs + L"\\notes.lnk";

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Reads the shortcut the Windows tests left in DIR with lnkinfo (liblnk), a
-# reader that shares no code with Wine, and checks the fields it reports.
+# reader that shares no code with Wine, and checks the fields it reports;
+# the AppUserModelID, which lnkinfo does not show, from the file's bytes.
 # lnkinfo shows the show command and hotkey as 0 whatever the file holds, so
 # the show command is read from the header instead (32 bits at offset 0x3C).
 set -uo pipefail
@@ -37,6 +38,15 @@ field 'Working directory' 'F:\VekPro'
 field 'Command line arguments' 'BIN/ZEMBRADO.EXE'
 field 'Icon location' 'F:\VekPro\IMATGES\ZEMBRADO.ICO'
 field 'Icon index' '0'
+
+# The AppUserModelID, which lnkinfo does not show: one property store block
+# holding it, read from the file's bytes.
+app_id=$(python3 "$(dirname "$0")/lnk_app_id.py" "$link" 2>&1)
+if [ "$app_id" = RuvoSoftware.VekPro.ReordenarFitxers ]; then
+  result OK "one property store block with AppUserModelID $app_id"
+else
+  result FAIL "one property store block with AppUserModelID RuvoSoftware.VekPro.ReordenarFitxers (found '${app_id}')"
+fi
 
 show=$(od -A n -t u4 --endian=little -j 60 -N 4 "$link" 2>/dev/null | tr -d ' ')
 if [ "$show" = 3 ]; then
