@@ -51,7 +51,9 @@ std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.rfi
 
 void RemoveStaleTemporaryFiles(const std::wstring& folder) {
     WIN32_FIND_DATAW found{};
-    const UniqueFindHandle search(FindFirstFileW((folder + L"\\*" + kTemporaryMark + L"*").c_str(), &found));
+    const std::wstring pattern = folder + L"\\*" + kTemporaryMark + L"*";
+    const UniqueFindHandle search(
+        FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0));
     if (!search) return;
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
