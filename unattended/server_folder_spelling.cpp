@@ -34,14 +34,8 @@ std::wstring WithoutTrailingDotsOrBlanks(std::wstring part) {
 
 // The parts from the root down, "." and ".." resolved, each as Windows reads it.
 std::vector<std::wstring> ResolvedParts(const std::wstring& folder) {
-    std::vector<std::wstring> resolved;
-    for (const std::wstring& part : PartsOf(folder)) {
-        if (part == L"..") {
-            if (!resolved.empty()) resolved.pop_back();
-        } else if (part != L".") {
-            resolved.push_back(WithoutTrailingDotsOrBlanks(part));
-        }
-    }
+    std::vector<std::wstring> resolved = ResolvedPathParts(folder);
+    for (std::wstring& part : resolved) part = WithoutTrailingDotsOrBlanks(part);
     return resolved;
 }
 

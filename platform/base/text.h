@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zoriza {
 
@@ -36,5 +37,10 @@ inline std::wstring DecimalText(long long number) {
 // The pieces one after the other. One call in place of a chain of operator+
 // keeps the code at each call small: every + is a string built in place.
 std::wstring Joined(std::initializer_list<std::wstring_view> pieces);
+
+// The folder names of a full path below its drive ("F:\\a\\.\\b\\..\\c" gives
+// "a", "c"), "." and ".." resolved as the system resolves them and empty
+// names (doubled or final backslashes) left out.
+std::vector<std::wstring> ResolvedPathParts(const std::wstring& path);
 
 }  // namespace zoriza

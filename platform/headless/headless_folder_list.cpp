@@ -22,21 +22,8 @@ bool BeginsWithDrive(const std::wstring& path) {
 // backslash and no final one except at a drive's root ("f:\\VekPro\" is
 // shown as "F:\VekPro").
 std::wstring CanonicalFolder(const std::wstring& path) {
-    std::vector<std::wstring> parts;
-    std::size_t begin = kRootLength;
-    while (begin <= path.size()) {
-        std::size_t end = path.find(L'\\', begin);
-        if (end == std::wstring::npos) end = path.size();
-        const std::wstring part = path.substr(begin, end - begin);
-        if (part == L"..") {
-            if (!parts.empty()) parts.pop_back();
-        } else if (!part.empty() && part != L".") {
-            parts.push_back(part);
-        }
-        begin = end + 1;
-    }
     std::wstring folder = Joined({DriveKey(path), L"\\"});
-    for (const std::wstring& part : parts) {
+    for (const std::wstring& part : ResolvedPathParts(path)) {
         if (folder.size() > kRootLength) folder += L'\\';
         folder.append(part);
     }
