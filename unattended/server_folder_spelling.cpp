@@ -12,18 +12,6 @@ namespace zoriza {
 
 namespace {
 
-std::vector<std::wstring> PartsOf(const std::wstring& folder) {
-    std::vector<std::wstring> parts;
-    std::size_t begin = kDriveLength;
-    while (begin <= folder.size()) {
-        std::size_t end = folder.find(L'\\', begin);
-        if (end == std::wstring::npos) end = folder.size();
-        if (end > begin) parts.push_back(folder.substr(begin, end - begin));
-        begin = end + 1;
-    }
-    return parts;
-}
-
 bool IsDotOrDots(const std::wstring& part) { return part == L"." || part == L".."; }
 
 // Windows drops a name's trailing dots and blanks: "VekPro. " is "VekPro".
@@ -60,7 +48,7 @@ bool HoldsThePlan(const std::wstring& folder) {
 
 std::wstring MalformedServerFolder(const std::wstring& folder) {
     if (folder.find_first_of(L"*?") != std::wstring::npos) return L"a folder has no wildcards";
-    for (const std::wstring& part : PartsOf(folder)) {
+    for (const std::wstring& part : PathParts(folder)) {
         if (!IsDotOrDots(part) && WithoutTrailingDotsOrBlanks(part).empty()) {
             return Joined({L"\"", part, L"\" names no folder"});
         }

@@ -38,6 +38,10 @@ inline std::wstring DecimalText(long long number) {
 // keeps the code at each call small: every + is a string built in place.
 std::wstring Joined(std::initializer_list<std::wstring_view> pieces);
 
+// The names of a full path below its drive, as written ("." and ".."
+// included), without the empty ones of doubled or final backslashes.
+std::vector<std::wstring> PathParts(const std::wstring& path);
+
 // The folder names of a full path below its drive ("F:\\a\\.\\b\\..\\c" gives
 // "a", "c"), "." and ".." resolved as the system resolves them and empty
 // names (doubled or final backslashes) left out.
