@@ -159,7 +159,7 @@ RunningProgram::RunningProgram(const StartOptions& options) {
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
                         environment.data(), options.currentFolder.c_str(), &startup, &started)) {
-        throw std::runtime_error("ZORIZA.exe did not start");
+        throw std::runtime_error("ZORIZA.exe did not start: CreateProcessW error " + std::to_string(GetLastError()));
     }
     process_ = UniqueProcess(started);
     WaitUntil([this] {
