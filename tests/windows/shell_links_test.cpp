@@ -250,6 +250,38 @@ TEST_F(ShellLinksTest, AShortcutThatCannotReplaceTheOldOneLeavesItWhole) {
     EXPECT_EQ(e2e::TemporaryFilesUnder(desktop), std::vector<std::wstring>{});
 }
 
+// Run with e: a server that stalls when told to (the test's own run).
+using ShellLinksOnAStalledServerTest = ShellLinksTest;
+
+// A save whose server answers only after the bound is reported as failed,
+// and so it stays: once the server answers, the old shortcut keeps every
+// byte and the late writer's temporary file is gone.
+TEST_F(ShellLinksOnAStalledServerTest, ASaveThatEndsAfterItsBoundChangesNothing) {
+    const std::wstring link = desktop + L"\\Kept.lnk";
+    Make(L"Desktop", L"F:\\VekPro\\VEKBIN.BAT", L"Kept", link);
+    const std::string before = BytesOf(link);
+    e2e::TellStallingServer(L'e', "stall");
+    try {
+        Make(L"Desktop", L"E:\\VekPro\\VEKBIN.BAT", L"Kept", link);
+        ADD_FAILURE() << "a save on a stalled server answered";
+    } catch (const AppError& error) {
+        EXPECT_EQ(error.Number(), kDeviceUnavailable) << error.Description();
+    }
+    e2e::TellStallingServer(L'e', "answer");
+    // The late request holds E: until it has ended.
+    bool ended = false;
+    for (int tries = 0; !ended && tries < 100; ++tries) {
+        try {
+            ended = requests.Ask<bool>(L"E:\\", [] { return true; });
+        } catch (const AppError&) {
+            Sleep(100);
+        }
+    }
+    ASSERT_TRUE(ended) << "the late save never ended";
+    EXPECT_TRUE(BytesOf(link) == before) << "now pointing at " << ReadLink(link).target;
+    EXPECT_EQ(e2e::TemporaryFilesUnder(desktop), std::vector<std::wstring>{});
+}
+
 // A run that ended while a server kept its write waiting leaves its
 // temporary file behind: the next run's first save in that folder removes
 // it once it is older than any write under way, and nothing else.
