@@ -658,8 +658,10 @@ int CountDrives() {
     return count;
 }
 
-void ScanPhase(const std::vector<Build>& builds, int drives, wchar_t launcher, wchar_t notReady, int warmup,
-               int runs) {
+// Each build's ZORIZA.exe and floor panel in turn, and the variant after the
+// build it is compared with.
+void ScanPhase(const std::vector<Build>& builds, const Program& variant, int drives, wchar_t launcher,
+               wchar_t notReady, int warmup, int runs) {
     ClearSettings();
     const std::string suffix = "_" + std::to_string(drives);
     Info("scan_drives_listed" + suffix, std::to_string(CountDrives()));
@@ -672,19 +674,19 @@ void ScanPhase(const std::vector<Build>& builds, int drives, wchar_t launcher, w
     }
     const std::string measure = "scan_ms" + suffix;
     const std::string lookups = "scan_lookups_ms" + suffix;
-    Interleave(2 * builds.size(), warmup, runs, [&](std::size_t index, bool report) {
-        const Build& build = builds[index / 2];
-        if (index % 2 == 0) {
-            const double ms = Scan(build.zoriza, true, launcher, nullptr);
-            if (report) Sample(measure.c_str(), build.label, "zoriza", ms);
-        } else {
-            double lookupMs = 0;
-            const double ms = Scan(build.panel, false, launcher, &lookupMs);
-            if (report) {
-                Sample(measure.c_str(), build.label, "floor_panel", ms);
-                Sample(lookups.c_str(), build.label, "floor_panel", lookupMs);
-            }
-        }
+    std::vector<const Program*> programs;
+    for (const Build& build : builds) {
+        programs.insert(programs.end(), {&build.zoriza, &build.panel});
+        if (!variant.path.empty() && variant.build == build.label) programs.push_back(&variant);
+    }
+    Interleave(programs.size(), warmup, runs, [&](std::size_t index, bool report) {
+        const Program& program = *programs[index];
+        const bool panel = program.windowClass != kZorizaClass;
+        double lookupMs = 0;
+        const double ms = Scan(program, !panel, launcher, panel ? &lookupMs : nullptr);
+        if (!report) return;
+        Sample(measure.c_str(), program.build, program.name, ms);
+        if (panel) Sample(lookups.c_str(), program.build, program.name, lookupMs);
     });
 }
 
@@ -803,7 +805,7 @@ int wmain(int argc, wchar_t** argv) {
             } else if (phase == L"scan") {
                 const std::wstring launcher = arguments.Option(L"launcher", L"f");
                 const std::wstring notReady = arguments.Option(L"not-ready", L"");
-                ScanPhase(builds, std::stoi(arguments.Option(L"drives", L"1")),
+                ScanPhase(builds, variant, std::stoi(arguments.Option(L"drives", L"1")),
                           static_cast<wchar_t>(towlower(launcher[0])),
                           notReady.empty() ? 0 : static_cast<wchar_t>(towupper(notReady[0])), warmup, runs);
             } else {

@@ -23,7 +23,7 @@
 #   --warmup N     rounds run first and left out of the figures (default 1)
 #   --keep-prefix  keep the prefix (build/bench-wine/runs/bench.*) afterwards
 #   --variant EXE  another build of ZORIZA.exe, i686 or x86_64, started in turn
-#                  with the others for start-up and memory and compared with
+#                  with the others for start-up, memory and the scans, and compared with
 #                  the build of the same processor: to try a change side by
 #                  side
 #
@@ -198,15 +198,16 @@ letters24=(a b d e f g h i j k l m n o p q r s t u v w x y)
 
 say "start-up, memory, the create command and the unattended create ($runs runs each)"
 link_drives one f - f
-bench startup create unattended repair check --runs "$runs" ${variant:+--variant "Z:$variant" --variant-build "$variant_build"}
+variant_switches=(${variant:+--variant "Z:$variant" --variant-build "$variant_build"})
+bench startup create unattended repair check --runs "$runs" "${variant_switches[@]}"
 say "scan with 1 mapped drive ($scan_runs runs each)"
-bench scan --runs "$scan_runs" --drives 1 --launcher f
+bench scan --runs "$scan_runs" --drives 1 --launcher f "${variant_switches[@]}"
 say "scan with 8 mapped drives"
 link_drives eight k d d e f g h i j k
-bench scan --runs "$scan_runs" --drives 8 --launcher k --not-ready d
+bench scan --runs "$scan_runs" --drives 8 --launcher k --not-ready d "${variant_switches[@]}"
 say "scan with 24 mapped drives"
 link_drives all y d "${letters24[@]}"
-bench scan --runs "$scan_runs" --drives 24 --launcher y --not-ready d
+bench scan --runs "$scan_runs" --drives 24 --launcher y --not-ready d "${variant_switches[@]}"
 say "servers that stop answering, the shipped file: the scan with 0, 1 and 4 stalled, start-up with the saved folder on one ($stalled_runs runs each)"
 link_stalling_drives a b d e
 bench stalled --runs "$stalled_runs"

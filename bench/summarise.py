@@ -184,6 +184,11 @@ def scan_rows(t):
             extra = ", 1 not ready" if t.info.get(f"scan_not_ready_drive_{drives}") == "yes" else ", none not ready"
         listed = t.info.get(f"scan_drives_listed_{drives}", "?")
         t.compare(f"Scan, {plural(drives)}{extra} ({listed} listed), ms", measure, "zoriza", "floor_panel", 1, 2, 1.2)
+        if t.s(measure, "variant"):
+            t.compare(f"· scan, the --variant build ({t.build}) against the same floor", measure, "variant",
+                      "floor_panel", 1, 2)
+            t.compare(f"· scan, this ZORIZA.exe against the --variant build ({t.build})", measure, "zoriza",
+                      "variant", 1, 2)
         for program, found in points.items():
             m = median(t.s(measure, program))
             if m is not None:
