@@ -31,7 +31,7 @@ int Usage(OutputLines& out) {
 
 int RefuseUsage(OutputLines& out, const std::wstring& why) {
     out.Line(Joined({L"usage error: ", why}));
-    return Finish(out, kExitUsageError, {L"nothing done; ZORIZA.exe /? shows the usage"});
+    return Finish(out, {kExitUsageError, L"nothing done; ZORIZA.exe /? shows the usage"});
 }
 
 int RunOnWindows(const CommandLine& command, OutputLines& out) {
@@ -50,7 +50,7 @@ int RunChecked(const CommandLine& command, OutputLines& out) {
     if (NeedsAdministrator(command) && !RunsAsAdministrator()) {
         out.Line(L"error: /allusers writes every user's Desktop and Start menu, which needs administrator rights: "
                  L"run it elevated, or as SYSTEM from a deployment tool");
-        return Finish(out, kExitNotAdministrator, {L"nothing done"});
+        return Finish(out, {kExitNotAdministrator, L"nothing done"});
     }
     return RunOnWindows(command, out);
 }
@@ -105,11 +105,11 @@ int RunUnattended(const std::vector<std::wstring>& arguments) {
     try {
         return Run(arguments, console);
     } catch (const AppError& error) {
-        return Finish(console, kExitUnexpected, {L"unexpected error: ", ErrorText(error)});
+        return Finish(console, {kExitUnexpected, L"unexpected error: " + ErrorText(error)});
     } catch (const std::bad_alloc&) {
-        return Finish(console, kExitUnexpected, {L"unexpected error: out of memory"});
+        return Finish(console, {kExitUnexpected, L"unexpected error: out of memory"});
     } catch (const std::exception&) {
-        return Finish(console, kExitUnexpected, {L"unexpected error"});
+        return Finish(console, {kExitUnexpected, L"unexpected error"});
     }
 }
 

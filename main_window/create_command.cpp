@@ -1,92 +1,127 @@
 // The create command: checks the launcher, writes the shortcuts, saves the
-// choices and reports.
+// choices; and CREAR, which reports what it did.
+#include <algorithm>
+
 #include "localisation/catalogue.h"
 #include "main_window/main_window.h"
-#include "main_window/shortcut_plan.h"
 #include "main_window/wait_cursor.h"
 #include "settings/settings_store.h"
 
 namespace zoriza {
 
-namespace {
-
-
-std::wstring ShortcutDisplayName(const PlannedShortcut& shortcut) {
-    const std::wstring folder = shortcut.location.empty() ? L"Programs" : shortcut.location;
-    return folder + L"\\" + shortcut.linkName + L".lnk";
+bool CreateOutcome::Finished() const {
+    return launcher.state == LauncherState::There && InPlace() == static_cast<int>(shortcuts.size());
 }
 
-}  // namespace
+int CreateOutcome::InPlace() const {
+    return static_cast<int>(std::count_if(shortcuts.begin(), shortcuts.end(), [](const ShortcutResult& shortcut) {
+        return shortcut.state == ShortcutState::Written || shortcut.state == ShortcutState::Unchanged;
+    }));
+}
 
-void Form1::Intro_Click() {
-    const WaitCursor busy(c_.form);
-    const LaunchTarget target = CurrentLaunchTarget();
-    // The folder list's own path: a drive root gives two backslashes here,
-    // which the file lookup reads as one.
-    const std::wstring launcher = c_.Dir1.Path() + L"\\" + target.BatchFile;
-    if (!IsNormalFile(launcher)) {
-        observer_->LauncherMissing(launcher);
-        ShowNotFound(launcher);
-        return;
+const ShortcutResult* CreateOutcome::Failed() const {
+    for (const ShortcutResult& shortcut : shortcuts) {
+        if (shortcut.state == ShortcutState::Failed) return &shortcut;
     }
-    WriteShortcuts(target);
-    SaveChoices();
-    observer_->ShortcutsCreated(target);
-    c_.form.ShowMessage(Translate(L"Creats accessos al servidor ") + target.ServerDir, L"",
+    return nullptr;
+}
+
+int CreateOutcome::SettingsNotStored() const {
+    return static_cast<int>(
+        std::count_if(settings.begin(), settings.end(), [](const SettingResult& setting) { return !setting.stored; }));
+}
+
+// The report comes once the work is done and the wait cursor gone.
+void Form1::Intro_Click() {
+    const CreateOutcome outcome = [this] {
+        const WaitCursor busy(c_.form);
+        CreateProgress unseen;
+        return Create(unseen);
+    }();
+    if (outcome.launcher.state == LauncherState::Missing) return ShowNotFound(outcome.plan.launcher);
+    // A failure goes to the error report as any error a handler meets.
+    if (outcome.launcher.error) throw *outcome.launcher.error;
+    if (const ShortcutResult* failed = outcome.Failed()) throw failed->error->WithContext(failed->displayName);
+    c_.form.ShowMessage(Translate(L"Creats accessos al servidor ") + outcome.plan.target.ServerDir, L"",
                         MessageIcon::None);
 }
 
-// Every path of every shortcut is worked out before any is written: one that
-// would not fit the Windows path limit stops the command with nothing written,
-// and the report names its shortcut.
-void Form1::CheckPathsFit(const std::vector<PlannedShortcut>& plan) {
-    for (const PlannedShortcut& shortcut : plan) {
-        try {
-            const std::wstring tooLong = PathTooLong(PathsOfShortcut(
-                services_.shell, shortcut.location, shortcut.target, shortcut.linkName, shortcut.iconPath));
-            if (!tooLong.empty()) throw AppError(kBadFileName, L"The path is longer than Windows allows: " + tooLong);
-        } catch (const AppError& error) {
-            observer_->ShortcutFailed(ShortcutDisplayName(shortcut), error);
-            throw error.WithContext(ShortcutDisplayName(shortcut));
-        }
-    }
-}
-
-// A shortcut that cannot be written stops the command there; the error report
-// names it, and the shortcuts written before it stay.
-void Form1::WriteShortcuts(const LaunchTarget& target) {
+CreatePlan Form1::PlanCreate() const {
+    CreatePlan plan;
+    plan.target = CurrentLaunchTarget();
+    // The folder list's own path: a drive root gives two backslashes here,
+    // which the file lookup reads as one.
+    plan.launcher = c_.Dir1.Path() + L"\\" + plan.target.BatchFile;
     const bool desktopWanted = c_.Icona.Value() != CheckBox::kCleared;
-    const std::vector<PlannedShortcut> plan = ShortcutPlan(target, c_.App.Text(), desktopWanted);
-    CheckPathsFit(plan);
-    for (const PlannedShortcut& shortcut : plan) {
-        MaximizeWindow = shortcut.maximized ? kTrue : kFalse;
+    plan.shortcuts = ShortcutPlan(plan.target, c_.App.Text(), desktopWanted);
+    plan.settings = {{kLanguageSetting, NumberText(c_.Lang.ListIndex())},
+                     {kEditionSetting, NumberText(c_.App.ListIndex())},
+                     {kFolderSetting, c_.Dir1.Path()}};
+    for (std::int16_t i = 0; i < c_.Platform.Count(); ++i) {
+        if (c_.Platform.Value(i)) plan.settings.push_back({kPlatformSetting, NumberText(i)});
+    }
+    plan.settings.push_back({kDesktopIconSetting, NumberText(c_.Icona.Value())});
+    return plan;
+}
+
+LauncherFinding Form1::FindLauncher(const CreatePlan& plan) {
+    try {
+        return {IsNormalFile(plan.launcher) ? LauncherState::There : LauncherState::Missing};
+    } catch (const AppError& error) {
+        return {LauncherState::Unchecked, error};
+    }
+}
+
+CreateOutcome Form1::Create(CreateProgress& progress) {
+    CreateOutcome outcome{PlanCreate()};
+    outcome.launcher = FindLauncher(outcome.plan);
+    if (outcome.launcher.state != LauncherState::There) return outcome;
+    for (const PlannedShortcut& shortcut : outcome.plan.shortcuts) {
+        outcome.shortcuts.push_back({shortcut, ShortcutDisplayName(shortcut)});
+    }
+    if (!WriteShortcuts(outcome.shortcuts, progress)) return outcome;
+    for (const SettingWrite& setting : outcome.plan.settings) {
+        const bool stored =
+            RegSetString(services_.registry, kDefaultRoot, kSettingsKey, setting.valueName, setting.text);
+        outcome.settings.push_back({setting.valueName, setting.text, stored});
+        progress.SettingDone(outcome.settings.back());
+    }
+    return outcome;
+}
+
+// Every path of every shortcut is worked out before any is written: one that
+// would not fit the Windows path limit stops the command with nothing written.
+// A shortcut that cannot be written stops the command there, and the
+// shortcuts written before it stay.
+bool Form1::WriteShortcuts(std::vector<ShortcutResult>& shortcuts, CreateProgress& progress) {
+    const auto failed = [&progress](ShortcutResult& shortcut, const AppError& error) {
+        shortcut.state = ShortcutState::Failed;
+        shortcut.error = error;
+        progress.ShortcutDone(shortcut);
+        return false;
+    };
+    for (ShortcutResult& shortcut : shortcuts) {
         try {
-            const MadeShortcut made = MakeShortcut(services_.shell, services_.files, shortcut.location,
-                                                   shortcut.target, shortcut.linkName, shortcut.iconPath,
-                                                   shortcut.linkArgs, shortcut.appUserModelId);
-            observer_->ShortcutWritten(made.linkPath, shortcut, made.unchanged);
+            RefuseTooLongPaths(services_.shell, shortcut.planned);
         } catch (const AppError& error) {
-            observer_->ShortcutFailed(ShortcutDisplayName(shortcut), error);
-            throw error.WithContext(ShortcutDisplayName(shortcut));
+            return failed(shortcut, error);
         }
     }
-}
-
-void Form1::SaveChoices() {
-    SaveSetting(kLanguageSetting, NumberText(c_.Lang.ListIndex()));
-    SaveSetting(kEditionSetting, NumberText(c_.App.ListIndex()));
-    SaveSetting(kFolderSetting, c_.Dir1.Path());
-    for (std::int16_t i = 0; i < c_.Platform.Count(); ++i) {
-        if (c_.Platform.Value(i)) SaveSetting(kPlatformSetting, NumberText(i));
+    for (ShortcutResult& shortcut : shortcuts) {
+        const PlannedShortcut& planned = shortcut.planned;
+        MaximizeWindow = planned.maximized ? kTrue : kFalse;
+        try {
+            const MadeShortcut made =
+                MakeShortcut(services_.shell, services_.files, planned.location, planned.target, planned.linkName,
+                             planned.iconPath, planned.linkArgs, planned.appUserModelId);
+            shortcut.state = made.unchanged ? ShortcutState::Unchanged : ShortcutState::Written;
+            shortcut.linkPath = made.linkPath;
+            progress.ShortcutDone(shortcut);
+        } catch (const AppError& error) {
+            return failed(shortcut, error);
+        }
     }
-    SaveSetting(kDesktopIconSetting, NumberText(c_.Icona.Value()));
-}
-
-// A setting that cannot be written is passed over: the shortcuts are there.
-// Only an observer hears of it.
-void Form1::SaveSetting(const wchar_t* name, const std::wstring& text) {
-    const bool stored = RegSetString(services_.registry, kDefaultRoot, kSettingsKey, name, text);
-    observer_->SettingSaved(name, text, stored);
+    return true;
 }
 
 }  // namespace zoriza

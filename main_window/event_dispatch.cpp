@@ -52,7 +52,6 @@ std::wstring ErrorReportText(const AppError& error) {
 }
 
 void Form1::ReportError(const AppError& error) {
-    observer_->ErrorReported(error);
     c_.form.ShowMessage(ErrorReportText(error), kApplicationTitle, MessageIcon::Error);
 }
 

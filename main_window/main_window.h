@@ -3,10 +3,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "main_window/form_observer.h"
+#include "main_window/command_outcomes.h"
 #include "platform/environment.h"
 #include "platform/base/error.h"
 #include "platform/file_system.h"
@@ -17,8 +18,6 @@
 #include "shortcuts/shortcuts.h"
 
 namespace zoriza {
-
-struct PlannedShortcut;
 
 // The window and its controls, named as the form names them. The frames and
 // command buttons appear only through their captions.
@@ -62,9 +61,6 @@ public:
     // window stays; the result says whether the handler ran to its end.
     bool Dispatch(FormEvent event);
 
-    // Who hears what the handlers did, besides the user; nobody by default.
-    void Observe(FormObserver& observer) { observer_ = &observer; }
-
     // Key preview: sees every character before the focused control does.
     void Form_KeyPress(std::int16_t& KeyAscii);
 
@@ -73,6 +69,16 @@ public:
     void Drive1_Change();
     void Search_Click();
     void Intro_Click();
+
+    // The commands behind the handlers, each returning what it did. They
+    // show nothing; an error they do not account for escapes them.
+    StartUpOutcome StartUp();
+    // Moves the lists to the first drive's edition folder holding the launcher.
+    ScanOutcome Scan();
+    CreatePlan PlanCreate() const;
+    CreateOutcome Create(CreateProgress& progress);
+    // Whether the plan's launcher is there.
+    LauncherFinding FindLauncher(const CreatePlan& plan);
 
     // The error report: a message box titled "ZORIZA" with the error's
     // number and description, and what was being done when it failed.
@@ -83,9 +89,9 @@ private:
 
     void SelectDetectedLanguage();
     void OfferPlatforms();
-    void RestoreSavedChoices();
-    void RestoreSetting(const wchar_t* valueName,
-                        const std::function<void(const std::wstring&)>& apply);
+    void RestoreSavedChoices(std::vector<PassedOverSetting>& passedOver);
+    std::optional<PassedOverSetting> RestoreSetting(const wchar_t* valueName,
+                                                    const std::function<void(const std::wstring&)>& apply);
     void RestoreFolder(const std::wstring& text);
     void ReturnToFolder(const std::wstring& folder);
 
@@ -93,18 +99,15 @@ private:
     bool IsNormalFile(const std::wstring& path);
     // The first of `launchers` (one per drive) that is there, in a folder
     // the scan may take; launchers.size() when there is none.
+    // A folder holding it that another user made goes to `passedOver`.
     std::size_t FirstTrustedHolding(const std::vector<std::wstring>& drives, const std::vector<std::wstring>& launchers,
-                                    const std::wstring& appCode);
+                                    const std::wstring& appCode, std::vector<std::wstring>& passedOver);
     void ShowNotFound(const std::wstring& text);
-    void CheckPathsFit(const std::vector<PlannedShortcut>& plan);
-    void WriteShortcuts(const LaunchTarget& target);
-    void SaveChoices();
-    void SaveSetting(const wchar_t* name, const std::wstring& text);
+    // False when a shortcut failed, and the command stops there.
+    bool WriteShortcuts(std::vector<ShortcutResult>& shortcuts, CreateProgress& progress);
 
     FormControls c_;
     FormServices services_;
-    FormObserver nobody_;
-    FormObserver* observer_ = &nobody_;
 };
 
 }  // namespace zoriza

@@ -23,27 +23,35 @@ void Form1::Drive1_Change() {
 // folder at a local disk's root: a folder another user made is passed over,
 // or that user would choose what this one (or, for every user, everyone) runs.
 void Form1::Search_Click() {
-    const WaitCursor busy(c_.form);
+    const ScanOutcome outcome = [this] {
+        const WaitCursor busy(c_.form);
+        return Scan();
+    }();
+    if (!outcome.found) ShowNotFound(outcome.candidate);
+}
+
+ScanOutcome Form1::Scan() {
     const LaunchTarget target = CurrentLaunchTarget();
+    ScanOutcome outcome;
+    outcome.candidate = target.AppCode + L"\\" + target.BatchFile;
     std::vector<std::wstring> drives;
     std::vector<std::wstring> launchers;
     for (std::int16_t i = 0; i < c_.Drive1.ListCount(); ++i) {
         drives.push_back(DriveKey(c_.Drive1.List(i)));
-        launchers.push_back(drives.back() + L"\\" + target.AppCode + L"\\" + target.BatchFile);
+        launchers.push_back(drives.back() + L"\\" + outcome.candidate);
     }
-    const std::size_t found = FirstTrustedHolding(drives, launchers, target.AppCode);
-    if (found == drives.size()) {
-        observer_->ScanFoundNothing(target.AppCode + L"\\" + target.BatchFile);
-        ShowNotFound(target.AppCode + L"\\" + target.BatchFile);
-        return;
-    }
+    const std::size_t found = FirstTrustedHolding(drives, launchers, target.AppCode, outcome.passedOver);
+    if (found == drives.size()) return outcome;
     c_.Drive1.SetDrive(drives[found]);
     c_.Dir1.SetPath(drives[found] + L"\\" + target.AppCode);
     c_.Dir1.Refresh();
+    outcome.found = c_.Dir1.Path();
+    return outcome;
 }
 
 std::size_t Form1::FirstTrustedHolding(const std::vector<std::wstring>& drives,
-                                       const std::vector<std::wstring>& launchers, const std::wstring& appCode) {
+                                       const std::vector<std::wstring>& launchers, const std::wstring& appCode,
+                                       std::vector<std::wstring>& passedOver) {
     std::size_t start = 0;
     while (start < launchers.size()) {
         const std::vector<std::wstring> rest(launchers.begin() + static_cast<std::ptrdiff_t>(start), launchers.end());
@@ -51,7 +59,7 @@ std::size_t Form1::FirstTrustedHolding(const std::vector<std::wstring>& drives,
         if (found == launchers.size()) return found;
         const std::wstring folder = drives[found] + L"\\" + appCode;
         if (!services_.files.MadeByAnotherUser(folder)) return found;
-        observer_->ScanPassedOver(folder);
+        passedOver.push_back(folder);
         start = found + 1;
     }
     return launchers.size();

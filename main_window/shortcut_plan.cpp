@@ -4,6 +4,7 @@
 #include <array>
 
 #include "localisation/catalogue.h"
+#include "platform/base/error.h"
 #include "platform/base/text.h"
 
 namespace zoriza {
@@ -58,6 +59,17 @@ std::vector<PlannedShortcut> ShortcutPlan(const LaunchTarget& target, const std:
                         tool.maximized, AppUserModelId(target.AppCode, tool.idName)});
     }
     return plan;
+}
+
+std::wstring ShortcutDisplayName(const PlannedShortcut& shortcut) {
+    const std::wstring folder = shortcut.location.empty() ? L"Programs" : shortcut.location;
+    return folder + L"\\" + shortcut.linkName + L".lnk";
+}
+
+void RefuseTooLongPaths(ShellLinks& shell, const PlannedShortcut& shortcut) {
+    const std::wstring tooLong =
+        PathTooLong(PathsOfShortcut(shell, shortcut.location, shortcut.target, shortcut.linkName, shortcut.iconPath));
+    if (!tooLong.empty()) throw AppError(kBadFileName, L"The path is longer than Windows allows: " + tooLong);
 }
 
 bool IsPlannedTarget(std::int16_t editionIndex, const std::wstring& target) {

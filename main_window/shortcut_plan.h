@@ -23,6 +23,12 @@ struct PlannedShortcut {
 std::vector<PlannedShortcut> ShortcutPlan(const LaunchTarget& target, const std::wstring& editionText,
                                           bool desktopWanted);
 
+// The shortcut as an error report names it: "Programs\VekPro\Calculadora.lnk".
+std::wstring ShortcutDisplayName(const PlannedShortcut& shortcut);
+
+// Throws when a path of the shortcut would not fit the Windows path limit.
+void RefuseTooLongPaths(ShellLinks& shell, const PlannedShortcut& shortcut);
+
 // Whether `target` is one the plan gives a shortcut of the edition with
 // index `editionIndex`, for either launcher and on any server folder.
 bool IsPlannedTarget(std::int16_t editionIndex, const std::wstring& target);

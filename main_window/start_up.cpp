@@ -19,11 +19,15 @@ std::int16_t LangIndexOf(const std::wstring& language) {
 
 }  // namespace
 
-void Form1::Form_Load() {
+void Form1::Form_Load() { StartUp(); }
+
+StartUpOutcome Form1::StartUp() {
     SelectDetectedLanguage();
     c_.App.SetListIndex(0);
     OfferPlatforms();
-    RestoreSavedChoices();
+    StartUpOutcome outcome;
+    RestoreSavedChoices(outcome.passedOver);
+    return outcome;
 }
 
 void Form1::SelectDetectedLanguage() {
@@ -40,33 +44,30 @@ void Form1::OfferPlatforms() {
     c_.Platform.Select(windows64 ? k64Bit : windows32 ? k32Bit : k16Bit);
 }
 
-void Form1::RestoreSavedChoices() {
-    RestoreSetting(kLanguageSetting, [this](const std::wstring& text) {
-        c_.Lang.SetListIndex(ReadSavedNumber(text));
-    });
-    RestoreSetting(kEditionSetting, [this](const std::wstring& text) {
-        c_.App.SetListIndex(ReadSavedNumber(text));
-    });
-    RestoreSetting(kFolderSetting, [this](const std::wstring& text) { RestoreFolder(text); });
-    RestoreSetting(kPlatformSetting, [this](const std::wstring& text) {
-        c_.Platform.Select(ReadSavedNumber(text));
-    });
-    RestoreSetting(kDesktopIconSetting, [this](const std::wstring& text) {
-        c_.Icona.SetValue(ReadSavedNumber(text));
-    });
+void Form1::RestoreSavedChoices(std::vector<PassedOverSetting>& passedOver) {
+    const auto restore = [this, &passedOver](const wchar_t* valueName,
+                                             const std::function<void(const std::wstring&)>& apply) {
+        if (auto rejected = RestoreSetting(valueName, apply)) passedOver.push_back(std::move(*rejected));
+    };
+    restore(kLanguageSetting, [this](const std::wstring& text) { c_.Lang.SetListIndex(ReadSavedNumber(text)); });
+    restore(kEditionSetting, [this](const std::wstring& text) { c_.App.SetListIndex(ReadSavedNumber(text)); });
+    restore(kFolderSetting, [this](const std::wstring& text) { RestoreFolder(text); });
+    restore(kPlatformSetting, [this](const std::wstring& text) { c_.Platform.Select(ReadSavedNumber(text)); });
+    restore(kDesktopIconSetting, [this](const std::wstring& text) { c_.Icona.SetValue(ReadSavedNumber(text)); });
 }
 
 // An empty text means nothing was saved. A saved value that its control
 // rejects is passed over, so that it can never keep the window from opening;
 // the stored text is left as it is.
-void Form1::RestoreSetting(const wchar_t* valueName,
-                           const std::function<void(const std::wstring&)>& apply) {
+std::optional<PassedOverSetting> Form1::RestoreSetting(const wchar_t* valueName,
+                                                       const std::function<void(const std::wstring&)>& apply) {
     const std::wstring text = RegGetString(services_.registry, kDefaultRoot, kSettingsKey, valueName);
-    if (text.empty()) return;
+    if (text.empty()) return std::nullopt;
     try {
         apply(text);
+        return std::nullopt;
     } catch (const AppError& error) {
-        observer_->SettingPassedOver(valueName, text, error);
+        return PassedOverSetting{valueName, text, error};
     }
 }
 

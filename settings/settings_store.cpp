@@ -121,4 +121,16 @@ bool RegSetString(Registry& registry, RegistryRoot root, const std::wstring& key
     return registry.SetValue(key, name, kRegSz, data) == kRegistrySuccess;
 }
 
+bool RegHoldsString(Registry& registry, RegistryRoot root, const std::wstring& keyPath, const std::wstring& valueName,
+                    const std::wstring& text) {
+    RegistryKey key;
+    if (registry.OpenKey(ResolveRoot(root), TrimChar(keyPath, kBackslash), kKeyQueryValue, key) != kRegistrySuccess) {
+        return false;
+    }
+    std::uint32_t type = kRegSz;
+    std::vector<std::uint8_t> data;
+    return QueryData(registry, key, TrimChar(valueName, kBackslash), type, data) && type == kRegSz &&
+           data == EncodeUtf16WithTerminator(text);
+}
+
 }  // namespace zoriza

@@ -30,6 +30,10 @@ std::wstring RegGetString(Registry& registry, RegistryRoot root, const std::wstr
 bool RegSetString(Registry& registry, RegistryRoot root, const std::wstring& keyPath,
                   const std::wstring& valueName, const std::wstring& text);
 
+// Whether the value holds exactly what RegSetString would store for `text`.
+bool RegHoldsString(Registry& registry, RegistryRoot root, const std::wstring& keyPath, const std::wstring& valueName,
+                    const std::wstring& text);
+
 // A 16-bit number as it is saved: "0", "3", "-1".
 std::wstring NumberText(std::int16_t number);
 

@@ -27,10 +27,9 @@ bool IsDriveRoot(const std::wstring& folder) {
 }
 
 // Another run may make the subfolder between the look and the making: a
-// folder that is there then is no failure, whoever made it. A drive root
-// is taken as there: a drive that is not, the save reports.
+// folder that is there then is no failure, whoever made it.
 void MakeSubfolder(ShellLinks& shell, FileSystem& files, const std::wstring& subfolder) {
-    if (IsDriveRoot(subfolder) || FolderIsThere(files, subfolder)) return;
+    if (SubfolderIsThere(files, subfolder)) return;
     try {
         files.MakeFolder(subfolder);
     } catch (const AppError&) {
@@ -44,7 +43,8 @@ void MakeSubfolder(ShellLinks& shell, FileSystem& files, const std::wstring& sub
 ShortcutPaths PathsIn(const std::wstring& folder, const std::wstring& target, const std::wstring& linkName,
                       const std::wstring& iconPath) {
     const std::wstring workingFolder = WorkingFolderOf(target);
-    return {folder + L"\\" + linkName + L".lnk", target, workingFolder, workingFolder + L"\\" + iconPath};
+    return {folder + L"\\" + linkName + L".lnk", target, workingFolder, workingFolder + L"\\" + iconPath,
+            folder + L"\\" + SubfolderPartOf(linkName)};
 }
 
 }  // namespace
@@ -60,6 +60,23 @@ std::wstring WorkingFolderOf(const std::wstring& target) {
 std::wstring SubfolderPartOf(const std::wstring& linkName) {
     const std::size_t slash = linkName.find(L'\\');
     return slash == std::wstring::npos ? std::wstring() : linkName.substr(0, slash + 1);
+}
+
+// A drive root is taken as there: a drive that is not, the save reports.
+bool SubfolderIsThere(FileSystem& files, const std::wstring& subfolder) {
+    return IsDriveRoot(subfolder) || FolderIsThere(files, subfolder);
+}
+
+ShortcutFields FieldsOfShortcut(const ShortcutPaths& paths, const std::wstring& linkArgs,
+                                const std::wstring& appUserModelId) {
+    ShortcutFields fields;
+    fields.target = paths.target;
+    fields.showCommand = MaximizeWindow != kFalse ? kShowMaximized : kShowNormal;
+    fields.iconLocation = paths.iconLocation;
+    fields.arguments = linkArgs;
+    fields.workingDirectory = paths.workingFolder;
+    fields.appUserModelId = appUserModelId;
+    return fields;
 }
 
 SpecialFolder LocationFolder(const std::wstring& location) {
@@ -83,24 +100,21 @@ MadeShortcut MakeShortcut(ShellLinks& shell, FileSystem& files, const std::wstri
                           const std::wstring& iconPath, const std::wstring& linkArgs,
                           const std::wstring& appUserModelId) {
     // The folder is looked up once: with a redirected one, each look may reach a server.
-    const std::wstring folder = shell.FolderPath(LocationFolder(location));
-    const ShortcutPaths paths = PathsIn(folder, target, linkName, iconPath);
-    const std::wstring& workingFolder = paths.workingFolder;
-    const std::wstring& iconLocation = paths.iconLocation;
-
-    MakeSubfolder(shell, files, folder + L"\\" + SubfolderPartOf(linkName));
+    const ShortcutPaths paths = PathsOfShortcut(shell, location, target, linkName, iconPath);
+    MakeSubfolder(shell, files, paths.subfolder);
 
     const std::wstring& linkPath = paths.link;
     const bool rewritten = !files.FirstMatch(linkPath, EntryKinds::FoldersAndFiles).empty();
+    const ShortcutFields fields = FieldsOfShortcut(paths, linkArgs, appUserModelId);
     const auto shortcut = shell.CreateShortcut(linkPath);
-    shortcut->SetTargetPath(target);
-    shortcut->SetWindowStyle(MaximizeWindow != kFalse ? kShowMaximized : kShowNormal);
+    shortcut->SetTargetPath(fields.target);
+    shortcut->SetWindowStyle(fields.showCommand);
     shortcut->SetHotkey(L"");
-    shortcut->SetIconLocation(iconLocation);
-    shortcut->SetDescription(L"");
-    shortcut->SetArguments(linkArgs);
-    shortcut->SetWorkingDirectory(workingFolder);
-    shortcut->SetAppUserModelId(appUserModelId);
+    shortcut->SetIconLocation(fields.iconLocation);
+    shortcut->SetDescription(fields.description);
+    shortcut->SetArguments(fields.arguments);
+    shortcut->SetWorkingDirectory(fields.workingDirectory);
+    shortcut->SetAppUserModelId(fields.appUserModelId);
     if (!shortcut->Save()) return {linkPath, true};
     shell.NotifyChanged(rewritten ? ShellChange::ItemUpdated : ShellChange::ItemCreated, linkPath);
     return {linkPath, false};

@@ -10,6 +10,7 @@ namespace zoriza {
 class FileSystem;
 class ShellLinks;
 enum class SpecialFolder;
+struct ShortcutFields;
 
 inline constexpr std::int16_t kTrue = -1;
 inline constexpr std::int16_t kFalse = 0;
@@ -71,6 +72,9 @@ struct ShortcutPaths {
     std::wstring target;
     std::wstring workingFolder;
     std::wstring iconLocation;
+    // The folder the link goes in, with a final "\": the special folder, or
+    // the one subfolder level its name begins with.
+    std::wstring subfolder{};
 };
 ShortcutPaths PathsOfShortcut(ShellLinks& shell, const std::wstring& location, const std::wstring& target,
                               const std::wstring& linkName, const std::wstring& iconPath);
@@ -80,6 +84,14 @@ inline constexpr std::size_t kLongestWindowsPath = 259;
 
 // The first of the paths that would not fit, or empty when all fit.
 std::wstring PathTooLong(const ShortcutPaths& paths);
+
+// The fields MakeShortcut gives the shortcut with these paths; the window
+// style follows MaximizeWindow.
+ShortcutFields FieldsOfShortcut(const ShortcutPaths& paths, const std::wstring& linkArgs,
+                                const std::wstring& appUserModelId);
+
+// Whether the shortcut's subfolder is there for it to go in, whatever its marks.
+bool SubfolderIsThere(FileSystem& files, const std::wstring& subfolder);
 
 // The pieces MakeShortcut derives from its arguments.
 std::wstring WorkingFolderOf(const std::wstring& target);

@@ -11,29 +11,33 @@ std::wstring ErrorText(const AppError& error) {
     return Joined({L"Error ", DecimalText(error.Number()), L": ", error.Description()});
 }
 
-int Finish(OutputLines& out, int code, std::initializer_list<std::wstring_view> what) {
-    const std::wstring head = Joined({L"exit ", DecimalText(code), L": "});
-    std::wstring line = head;
-    for (const std::wstring_view piece : what) line.append(piece);
-    out.Line(line);
-    return code;
+int Finish(OutputLines& out, const RunEnd& end) {
+    out.Line(Joined({L"exit ", DecimalText(end.code), L": ", end.what}));
+    return end.code;
 }
 
 int Guarded(OutputLines& out, const std::function<int()>& run) {
     try {
         return run();
     } catch (const AppError& error) {
-        return Finish(out, kExitUnexpected, {L"unexpected error: ", ErrorText(error)});
+        return Finish(out, {kExitUnexpected, Joined({L"unexpected error: ", ErrorText(error)})});
     } catch (const std::bad_alloc&) {
-        return Finish(out, kExitUnexpected, {L"unexpected error: out of memory"});
+        return Finish(out, {kExitUnexpected, L"unexpected error: out of memory"});
     } catch (const std::exception&) {
-        return Finish(out, kExitUnexpected, {L"unexpected error"});
+        return Finish(out, {kExitUnexpected, L"unexpected error"});
     }
 }
 
-void StartUpReport::SettingPassedOver(const std::wstring& valueName, const std::wstring& text,
-                                      const AppError& error) {
-    out_.Line(Joined({L"passed over: saved ", valueName, L" \"", text, L"\": ", ErrorText(error)}));
+void TellPassedOver(const StartUpOutcome& outcome, OutputLines& out) {
+    for (const PassedOverSetting& setting : outcome.passedOver) {
+        out.Line(Joined(
+            {L"passed over: saved ", setting.valueName, L" \"", setting.text, L"\": ", ErrorText(setting.error)}));
+    }
+}
+
+void TellLauncher(const CreatePlan& plan, const LauncherFinding& launcher, OutputLines& out) {
+    if (launcher.state == LauncherState::Missing) out.Line(Joined({L"not found: ", plan.launcher}));
+    if (launcher.error) out.Line(Joined({L"error: ", ErrorText(*launcher.error)}));
 }
 
 }  // namespace zoriza

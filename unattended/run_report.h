@@ -4,29 +4,51 @@
 #include <functional>
 #include <string>
 
+#include "main_window/command_outcomes.h"
 #include "platform/base/error.h"
 #include "unattended/unattended.h"
+#include "unattended/unattended_outcomes.h"
 
 namespace zoriza {
 
 // "Error 76: Path not found"
 std::wstring ErrorText(const AppError& error);
 
-// Prints the last line, "exit N: " and the pieces of what happened, and gives N.
-int Finish(OutputLines& out, int code, std::initializer_list<std::wstring_view> what);
+// How a run ends: its exit code, and what its last line says after "exit N: ".
+struct RunEnd {
+    ExitCode code;
+    std::wstring what;
+};
+
+// A run that ends before its command.
+enum class EarlyEnd { StartUpFailed, FolderNotShown, NoDriveHoldsTheLauncher };
+
+// How each command's outcome ends the run, in the exit codes' one table.
+RunEnd EndOf(EarlyEnd end);
+RunEnd EndOf(const CreateOutcome& outcome, bool everyUser);
+RunEnd EndOf(const CheckOutcome& outcome);
+RunEnd EndOf(const RemoveOutcome& outcome);
+
+// Prints the last line, "exit N: " and what happened, and gives N.
+int Finish(OutputLines& out, const RunEnd& end);
 
 // Runs `run`; an error that nothing else caught ends it with kExitUnexpected.
 int Guarded(OutputLines& out, const std::function<int()>& run);
 
-// Tells the saved values that start-up passed over: the defaults a run takes
-// are then not what the user saved, which an administrator wants to know.
-class StartUpReport : public FormObserver {
-public:
-    explicit StartUpReport(OutputLines& out) : out_(out) {}
-    void SettingPassedOver(const std::wstring& valueName, const std::wstring& text, const AppError& error) override;
+// The saved values that start-up passed over: the defaults a run takes are
+// then not what the user saved, which an administrator wants to know.
+void TellPassedOver(const StartUpOutcome& outcome, OutputLines& out);
 
-protected:
-    OutputLines& out_;
-};
+// The launcher's line, when a command stopped at it.
+void TellLauncher(const CreatePlan& plan, const LauncherFinding& launcher, OutputLines& out);
+
+// The window's start-up, its passed-over settings told as lines: how the run
+// ends when it ends there, or none.
+std::optional<RunEnd> StartForm(HeadlessForm& form, OutputLines& out);
+
+// The window's start-up, the options applied as a user would choose them,
+// and the scan when asked, each told as a line: how the run ends when it
+// ends there, or none when the form is ready for the command.
+std::optional<RunEnd> PrepareForm(HeadlessForm& form, const UnattendedOptions& options, OutputLines& out);
 
 }  // namespace zoriza

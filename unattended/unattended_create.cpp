@@ -1,75 +1,14 @@
 // /create: the window's start-up gives the defaults, the switches are applied
-// as a user would choose them, then CREAR runs; each step is told as a line.
+// as a user would choose them, then the create command runs; each step is
+// told as a line.
 #include "localisation/catalogue.h"
 #include "main_window/layout.h"
 #include "platform/base/text.h"
-#include "unattended/create_report.h"
+#include "unattended/run_report.h"
 #include "unattended/server_folder_spelling.h"
 #include "unattended/unattended.h"
 
 namespace zoriza {
-
-void CreateReport::ScanFoundNothing(const std::wstring& candidate) {
-    scanFoundNothing_ = true;
-    out_.Line(Joined({L"not found: no drive holds ", candidate}));
-}
-
-void CreateReport::ScanPassedOver(const std::wstring& folder) {
-    out_.Line(Joined({L"passed over: ", folder, L" (made by another user, not an administrator)"}));
-}
-
-void CreateReport::LauncherMissing(const std::wstring& testedPath) {
-    launcherMissing_ = true;
-    out_.Line(Joined({L"not found: ", testedPath}));
-}
-
-void CreateReport::ShortcutWritten(const std::wstring& linkPath, const PlannedShortcut& shortcut, bool unchanged) {
-    ++written_;
-    const wchar_t* space = shortcut.linkArgs.empty() ? L"" : L" ";
-    out_.Line(Joined({unchanged ? L"unchanged: " : L"written: ", linkPath, L" -> ", shortcut.target, space,
-                      shortcut.linkArgs}));
-}
-
-void CreateReport::ShortcutFailed(const std::wstring& displayName, const AppError& error) {
-    shortcutFailed_ = true;
-    out_.Line(Joined({L"failed: ", displayName, L": ", ErrorText(error)}));
-}
-
-void CreateReport::SettingSaved(const std::wstring& valueName, const std::wstring& text, bool stored) {
-    if (keepsSettings_) TellSetting(valueName, text, stored);
-}
-
-void CreateReport::TellSetting(const std::wstring& valueName, const std::wstring& text, bool stored) {
-    if (!stored) ++notSaved_;
-    out_.Line(Joined({stored ? L"saved: " : L"not saved: ", valueName, L" = ", text}));
-}
-
-void CreateReport::ShortcutsCreated(const LaunchTarget& target) {
-    created_ = true;
-    serverDir_ = target.ServerDir;
-}
-
-void CreateReport::ErrorReported(const AppError& error) {
-    if (!shortcutFailed_) out_.Line(Joined({L"error: ", ErrorText(error)}));
-}
-
-int CreateReport::Outcome() const {
-    if (!created_) return Unfinished();
-    const std::wstring written = Joined({DecimalText(written_), L" shortcuts written for ", serverDir_});
-    if (!keepsSettings_) return Finish(out_, kExitDone, {written, L" for every user"});
-    if (notSaved_ == 0) return Finish(out_, kExitDone, {written, L", settings saved"});
-    return Finish(out_, kExitSettingNotSaved, {written, L", ", DecimalText(notSaved_), L" of the settings not saved"});
-}
-
-int CreateReport::Unfinished() const {
-    if (launcherMissing_) return Finish(out_, kExitNotFound, {L"launcher not found; nothing written"});
-    if (shortcutFailed_ || written_ > 0) {
-        const wchar_t* settings = keepsSettings_ ? L" stay; settings not saved" : L" stay";
-        return Finish(out_, kExitShortcutFailed, {L"a shortcut could not be written; the ", DecimalText(written_),
-                                                  L" written before it", settings});
-    }
-    return Finish(out_, kExitNotFound, {L"the launcher could not be checked; nothing written"});
-}
 
 namespace {
 
@@ -110,33 +49,76 @@ std::wstring ChoicesLine(const HeadlessForm& f) {
                    languageName});
 }
 
+// The scan, told as lines; false when it found no folder to go on with.
+bool ScanFinds(HeadlessForm& f, OutputLines& out) {
+    try {
+        const ScanOutcome scan = f.form.Scan();
+        for (const std::wstring& folder : scan.passedOver) {
+            out.Line(Joined({L"passed over: ", folder, L" (made by another user, not an administrator)"}));
+        }
+        out.Line(scan.found ? Joined({L"found: ", *scan.found})
+                            : Joined({L"not found: no drive holds ", scan.candidate}));
+        return scan.found.has_value();
+    } catch (const AppError& error) {
+        out.Line(Joined({L"error: ", ErrorText(error)}));
+        return false;
+    }
+}
+
+// Each step of the create command as a line, as it ends.
+class ProgressLines : public CreateProgress {
+public:
+    ProgressLines(OutputLines& out, bool keepsSettings) : out_(out), keepsSettings_(keepsSettings) {}
+
+    void ShortcutDone(const ShortcutResult& shortcut) override {
+        if (shortcut.error)
+            return out_.Line(Joined({L"failed: ", shortcut.displayName, L": ", ErrorText(*shortcut.error)}));
+        const PlannedShortcut& planned = shortcut.planned;
+        const wchar_t* space = planned.linkArgs.empty() ? L"" : L" ";
+        out_.Line(Joined({shortcut.state == ShortcutState::Unchanged ? L"unchanged: " : L"written: ", shortcut.linkPath,
+                          L" -> ", planned.target, space, planned.linkArgs}));
+    }
+    void SettingDone(const SettingResult& setting) override {
+        if (!keepsSettings_) return;
+        out_.Line(Joined({setting.stored ? L"saved: " : L"not saved: ", setting.valueName, L" = ", setting.text}));
+    }
+
+private:
+    OutputLines& out_;
+    bool keepsSettings_;
+};
+
 }  // namespace
 
-int RunCreateSteps(HeadlessForm& f, const UnattendedOptions& options, OutputLines& out, CreateReport& report) {
-    return Guarded(out, [&] {
-        f.form.Observe(report);
-        if (!f.form.Dispatch(FormEvent::Load)) return Finish(out, kExitUnexpected, {L"start-up failed"});
-        ApplyChoices(f, options);
-        if (options.folder && !MoveToFolder(f, *options.folder, out)) {
-            return Finish(out, kExitNotFound, {L"the server folder cannot be shown; nothing written"});
-        }
-        if (options.scan) {
-            if (!f.form.Dispatch(FormEvent::SearchClick) || report.ScanFoundNothing()) {
-                return Finish(out, kExitNotFound, {L"no drive holds the launcher; nothing written"});
-            }
-            out.Line(Joined({L"found: ", f.Dir1.Path()}));
-        }
-        out.Line(ChoicesLine(f));
-        f.form.Dispatch(FormEvent::IntroClick);
-        return report.Outcome();
-    });
+std::optional<RunEnd> StartForm(HeadlessForm& f, OutputLines& out) {
+    try {
+        TellPassedOver(f.form.StartUp(), out);
+        return std::nullopt;
+    } catch (const AppError& error) {
+        out.Line(Joined({L"error: ", ErrorText(error)}));
+        return EndOf(EarlyEnd::StartUpFailed);
+    }
+}
+
+std::optional<RunEnd> PrepareForm(HeadlessForm& f, const UnattendedOptions& options, OutputLines& out) {
+    if (std::optional<RunEnd> ended = StartForm(f, out)) return ended;
+    ApplyChoices(f, options);
+    if (options.folder && !MoveToFolder(f, *options.folder, out)) return EndOf(EarlyEnd::FolderNotShown);
+    if (options.scan && !ScanFinds(f, out)) return EndOf(EarlyEnd::NoDriveHoldsTheLauncher);
+    out.Line(ChoicesLine(f));
+    return std::nullopt;
 }
 
 int RunCreate(const FormServices& services, const StartingPoint& start, const UnattendedOptions& options,
               OutputLines& out) {
-    HeadlessForm form(services, start, options.allUsers);
-    CreateReport report(out, !options.allUsers);
-    return RunCreateSteps(form, options, out, report);
+    HeadlessForm f(services, start, options.allUsers);
+    return Guarded(out, [&] {
+        if (const std::optional<RunEnd> ended = PrepareForm(f, options, out)) return Finish(out, *ended);
+        ProgressLines progress(out, !options.allUsers);
+        const CreateOutcome outcome = f.form.Create(progress);
+        TellLauncher(outcome.plan, outcome.launcher, out);
+        return Finish(out, EndOf(outcome, options.allUsers));
+    });
 }
 
 }  // namespace zoriza

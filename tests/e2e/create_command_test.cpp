@@ -7,6 +7,7 @@
 #include "tests/e2e/e2e_support.h"
 #include "tests/e2e/error_report.h"
 #include "tests/e2e/expected_link.h"
+#include "tests/e2e/stored_settings.h"
 #include "tests/shared/worked_example.h"
 
 namespace zoriza::e2e {
@@ -47,22 +48,6 @@ protected:
         return box ? box->title + L"|" + box->text : L"<no message box>";
     }
 
-    void ExpectLinks(const auto& shortcuts) {
-        for (const ExpectedShortcut& e : shortcuts) {
-            const std::wstring folder = e.folder == LinkFolder::Desktop ? DesktopFolder() : ProgramsFolder();
-            ExpectLink(folder + L"\\" + e.name + L".lnk", e);
-        }
-    }
-
-    void ExpectSettings(const auto& settings) {
-        for (const auto& [name, text] : settings) {
-            const auto value = Stored(name);
-            ASSERT_TRUE(value.has_value()) << name;
-            EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ)) << name;
-            EXPECT_EQ(value->Text(), text) << name;
-        }
-    }
-
     // Copies the shortcuts to ZORIZA_LNK_EXPORT for a reader on the Linux side.
     void Export(const std::wstring& folderName) {
         const std::wstring exportRoot = EnvironmentValue(L"ZORIZA_LNK_EXPORT");
@@ -86,7 +71,7 @@ TEST_F(CreateCommandTest, WorkedExample) {
     ExpectLinks(expected::kWorkedExampleShortcuts);
     EXPECT_EQ(LinksUnder(ProgramsFolder()).size(), 7u);
     EXPECT_EQ(LinksUnder(DesktopFolder()).size(), 1u);
-    ExpectSettings(expected::kWorkedExampleSettings);
+    ExpectStoredSettings(expected::kWorkedExampleSettings);
     Export(L"worked-example");
 }
 
@@ -115,7 +100,7 @@ TEST_F(CreateCommandTest, SixteenBitVariant) {
     ExpectLinks(differences);
     EXPECT_EQ(LinksUnder(ProgramsFolder()).size(), 7u);
     EXPECT_TRUE(LinksUnder(DesktopFolder()).empty());
-    ExpectSettings(Settings{{L"Plataforma", L"0"}, {L"Icona0", L"0"}});
+    ExpectStoredSettings(Settings{{L"Plataforma", L"0"}, {L"Icona0", L"0"}});
 }
 
 TEST_F(CreateCommandTest, ALauncherThatIsNotAPlainFileIsNotThere) {
@@ -162,7 +147,7 @@ TEST_F(CreateCommandTest, AtADriveRoot) {
     EXPECT_EQ(calculator.target, L"F:\\VEKCALC.EXE");
     EXPECT_EQ(calculator.workingDirectory, L"F:\\");
     EXPECT_EQ(calculator.iconLocation, L"F:\\\\IMATGES\\VEKCALC.ICO");
-    ExpectSettings(Settings{{L"Directori", L"F:\\"}});
+    ExpectStoredSettings(Settings{{L"Directori", L"F:\\"}});
 }
 
 TEST_F(CreateCommandTest, AFileInTheWayIsReportedAndTheWindowStaysUsable) {

@@ -24,4 +24,13 @@ inline void ExpectLink(const std::wstring& path, const expected::ExpectedShortcu
     EXPECT_EQ(link.showCommand, static_cast<DWORD>(e.showCommand)) << path;
 }
 
+// Where the create command writes an expected shortcut: the user's Desktop or Programs.
+inline std::wstring LinkPath(const expected::ExpectedShortcut& e) {
+    return (e.folder == expected::LinkFolder::Desktop ? DesktopFolder() : ProgramsFolder()) + L"\\" + e.name + L".lnk";
+}
+
+inline void ExpectLinks(const auto& shortcuts) {
+    for (const expected::ExpectedShortcut& e : shortcuts) ExpectLink(LinkPath(e), e);
+}
+
 }  // namespace zoriza::e2e

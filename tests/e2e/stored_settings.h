@@ -36,4 +36,14 @@ inline ::testing::AssertionResult Unchanged(const StoredSettings& before) {
     return ::testing::AssertionSuccess();
 }
 
+// Each of `settings` (name and text) stored as text, reading as given.
+inline void ExpectStoredSettings(const auto& settings) {
+    for (const auto& [name, text] : settings) {
+        const auto value = Stored(name);
+        ASSERT_TRUE(value.has_value()) << name;
+        EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ)) << name;
+        EXPECT_EQ(value->Text(), text) << name;
+    }
+}
+
 }  // namespace zoriza::e2e

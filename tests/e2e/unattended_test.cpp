@@ -36,10 +36,6 @@ constexpr int kRoundsBesideTheWindow = 2;
 
 std::wstring Programs(const std::wstring& name) { return ProgramsFolder() + L"\\" + name; }
 
-std::wstring LinkPath(const ExpectedShortcut& e) {
-    return (e.folder == LinkFolder::Desktop ? DesktopFolder() : ProgramsFolder()) + L"\\" + e.name + L".lnk";
-}
-
 bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
@@ -129,10 +125,8 @@ protected:
     // beside them, and its five settings.
     void ExpectWorkedExampleOnDisk() {
         std::vector<std::wstring> expectedEntries;
-        for (const ExpectedShortcut& e : kWorkedExampleShortcuts) {
-            ExpectLink(LinkPath(e), e);
-            expectedEntries.push_back(LinkPath(e));
-        }
+        ExpectLinks(kWorkedExampleShortcuts);
+        for (const ExpectedShortcut& e : kWorkedExampleShortcuts) expectedEntries.push_back(LinkPath(e));
         std::vector<std::wstring> entries;
         for (const std::wstring& folder : {DesktopFolder(), Programs(L"VekPro")}) {
             for (const std::wstring& name : EntriesIn(folder)) entries.push_back(folder + L"\\" + name);
@@ -141,12 +135,7 @@ protected:
         std::sort(expectedEntries.begin(), expectedEntries.end());
         EXPECT_EQ(entries, expectedEntries);
         EXPECT_EQ(AllLinks().size(), kWorkedExampleShortcuts.size());
-        for (const ExpectedSetting& setting : kWorkedExampleSettings) {
-            const auto stored = Stored(setting.name);
-            ASSERT_TRUE(stored.has_value()) << setting.name;
-            EXPECT_EQ(stored->type, static_cast<DWORD>(REG_SZ)) << setting.name;
-            EXPECT_EQ(stored->Text(), setting.text) << setting.name;
-        }
+        ExpectStoredSettings(kWorkedExampleSettings);
     }
 
     // Each run of the worked example ended as it does alone; a failed one

@@ -15,6 +15,7 @@
 #include "settings/settings_store.h"
 #include "tests/shared/translations.h"
 #include "tests/shared/worked_example.h"
+#include "unattended/run_report.h"
 #include "unattended/unattended.h"
 
 namespace zoriza::testing {
@@ -444,6 +445,69 @@ TEST_F(UnattendedTest, AShortcutThatCannotBeRemovedStopsTheRemoval) {
               L"failed: " + InPrograms(L"VekPro\\Calendari") + L": Error 75: Path/File access error");
     EXPECT_EQ(out.all.back(), L"exit 3: a shortcut could not be removed; the 3 removed before it stay removed");
     EXPECT_EQ(LinksSaved().size(), 5u);
+}
+
+// Each command's outcome to its exit code and last line, through the one table.
+TEST(RunEnds, EachOutcomeEndsTheRunAsItsExitCodeSays) {
+    using enum ShortcutState;
+    const auto create = [](LauncherState launcher, std::vector<ShortcutState> states, int notStored) {
+        CreateOutcome outcome;
+        outcome.plan.target.ServerDir = L"F:\\VekPro\\";
+        outcome.launcher.state = launcher;
+        for (const ShortcutState state : states) outcome.shortcuts.push_back({{}, L"", state});
+        for (int i = 0; i < 5; ++i) outcome.settings.push_back({L"Idioma", L"0", i >= notStored});
+        return outcome;
+    };
+    const auto check = [](bool everyUser, int notInPlace, bool unchecked) {
+        CheckOutcome outcome{{}, everyUser, {LauncherState::There}};
+        outcome.plan.target.ServerDir = L"F:\\VekPro\\";
+        for (int i = 0; i < 3; ++i)
+            outcome.items.push_back({L"", i < notInPlace ? Finding::Differs : Finding::InPlace});
+        if (unchecked) outcome.unchecked = ShortcutResult{};
+        return outcome;
+    };
+    const auto remove = [](bool edition, int removed, bool failed, FolderRemoval folder) {
+        RemoveOutcome outcome;
+        if (edition) outcome.edition = L"VekPro Professional (VekPro)";
+        for (int i = 0; i < removed; ++i) outcome.shortcuts.push_back({L"", L"", true, false});
+        outcome.shortcuts.push_back({L"", L"", false, true});  // a user's own, kept
+        if (failed) outcome.failed = AppError(kPathFileAccessError, L"Path/File access error");
+        outcome.folderRemoval = folder;
+        return outcome;
+    };
+    const struct {
+        RunEnd end;
+        ExitCode code;
+        const wchar_t* what;
+    } cases[] = {
+        {EndOf(create(LauncherState::Missing, {}, 0), false), kExitNotFound, L"launcher not found; nothing written"},
+        {EndOf(create(LauncherState::Unchecked, {}, 0), false), kExitNotFound,
+         L"the launcher could not be checked; nothing written"},
+        {EndOf(create(LauncherState::There, {Written, Unchanged, Failed, NotReached}, 0), false), kExitShortcutFailed,
+         L"a shortcut could not be written; the 2 written before it stay; settings not saved"},
+        {EndOf(create(LauncherState::There, {Failed, NotReached}, 0), true), kExitShortcutFailed,
+         L"a shortcut could not be written; the 0 written before it stay"},
+        {EndOf(create(LauncherState::There, {Written, Unchanged}, 0), false), kExitDone,
+         L"2 shortcuts written for F:\\VekPro\\, settings saved"},
+        {EndOf(create(LauncherState::There, {Written}, 5), true), kExitDone,
+         L"1 shortcuts written for F:\\VekPro\\ for every user"},
+        {EndOf(create(LauncherState::There, {Written}, 2), false), kExitSettingNotSaved,
+         L"1 shortcuts written for F:\\VekPro\\, 2 of the settings not saved"},
+        {EndOf(check(false, 0, false)), kExitDone, L"everything in place for F:\\VekPro\\"},
+        {EndOf(check(true, 2, false)), kExitNotInPlace,
+         L"2 not in place for F:\\VekPro\\ for every user; /create puts them in place"},
+        {EndOf(check(false, 1, true)), kExitShortcutFailed, L"a shortcut could not be checked; nothing written"},
+        {EndOf(remove(false, 0, false, FolderRemoval::NotThere)), kExitUnexpected, L"no edition is chosen"},
+        {EndOf(remove(true, 1, true, FolderRemoval::NotThere)), kExitShortcutFailed,
+         L"a shortcut could not be removed; the 1 removed before it stay removed"},
+        {EndOf(remove(true, 2, false, FolderRemoval::Failed)), kExitShortcutFailed,
+         L"the shortcuts' folder could not be removed"},
+        {EndOf(remove(true, 2, false, FolderRemoval::Kept)), kExitDone, L"2 shortcuts removed"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.end.code, c.code) << c.what;
+        EXPECT_EQ(c.end.what, c.what);
+    }
 }
 
 }  // namespace
