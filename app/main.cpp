@@ -105,8 +105,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     PrepareProcess();
     const ComApartment com;
     // With switches: a logon script, Group Policy or a device manager runs it.
-    const std::vector<std::wstring> arguments = ProgramArguments();
-    if (ParseCommandLine(arguments).Unattended()) return RunUnattended(arguments);
+    const CommandLine command = ParseCommandLine(ProgramArguments());
+    if (command.Unattended()) return RunUnattended(command);
     const UniqueModule commonControls = LoadCommonControls();
     try {
         return RunWindow(instance, showCommand);

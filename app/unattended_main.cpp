@@ -82,8 +82,7 @@ std::unique_ptr<LogFile> OpenLog(const CommandLine& command, OutputLines& out) {
     }
 }
 
-int Run(const std::vector<std::wstring>& arguments, StandardOutput& console) {
-    const CommandLine command = ParseCommandLine(arguments);
+int Run(const CommandLine& command, StandardOutput& console) {
     if (command.mode == RunMode::Help) return Usage(console);
     const std::unique_ptr<LogFile> log = OpenLog(command, console);
     if (!log) return RunChecked(command, console);
@@ -100,10 +99,10 @@ std::vector<std::wstring> ProgramArguments() {
     return std::vector<std::wstring>(list.get() + (count > 0 ? 1 : 0), list.get() + count);
 }
 
-int RunUnattended(const std::vector<std::wstring>& arguments) {
+int RunUnattended(const CommandLine& command) {
     StandardOutput console;
     try {
-        return Run(arguments, console);
+        return Run(command, console);
     } catch (const AppError& error) {
         return Finish(console, kExitUnexpected, {L"unexpected error: ", ErrorText(error)});
     } catch (const std::bad_alloc&) {
