@@ -7,8 +7,6 @@
 #include <shellapi.h>
 
 #include <memory>
-#include <new>
-#include <stdexcept>
 
 #include "app/unattended_output.h"
 #include "app/win32_services.h"
@@ -99,17 +97,11 @@ std::vector<std::wstring> ProgramArguments() {
     return std::vector<std::wstring>(list.get() + (count > 0 ? 1 : 0), list.get() + count);
 }
 
+// What escapes before or beside a command's own guard (the start, the log,
+// /check) ends the run the same way, on the console alone.
 int RunUnattended(const CommandLine& command) {
     StandardOutput console;
-    try {
-        return Run(command, console);
-    } catch (const AppError& error) {
-        return Finish(console, kExitUnexpected, {L"unexpected error: ", ErrorText(error)});
-    } catch (const std::bad_alloc&) {
-        return Finish(console, kExitUnexpected, {L"unexpected error: out of memory"});
-    } catch (const std::exception&) {
-        return Finish(console, kExitUnexpected, {L"unexpected error"});
-    }
+    return Guarded(console, [&] { return Run(command, console); });
 }
 
 }  // namespace zoriza

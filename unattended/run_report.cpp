@@ -1,8 +1,6 @@
 #include "unattended/run_report.h"
 
-#include <new>
-#include <stdexcept>
-
+#include "platform/base/escaped_error.h"
 #include "platform/base/text.h"
 
 namespace zoriza {
@@ -19,16 +17,26 @@ int Finish(OutputLines& out, int code, std::initializer_list<std::wstring_view> 
     return code;
 }
 
-int Guarded(OutputLines& out, const std::function<int()>& run) {
-    try {
-        return run();
-    } catch (const AppError& error) {
-        return Finish(out, kExitUnexpected, {L"unexpected error: ", ErrorText(error)});
-    } catch (const std::bad_alloc&) {
-        return Finish(out, kExitUnexpected, {L"unexpected error: out of memory"});
-    } catch (const std::exception&) {
-        return Finish(out, kExitUnexpected, {L"unexpected error"});
+namespace {
+
+// What the last line says after "unexpected error": the program's own error,
+// or memory running out; of an error nobody foresaw, nothing.
+std::wstring UnexpectedErrorDetail(const EscapedError& escaped) {
+    switch (escaped.kind) {
+        case EscapedError::Kind::Own: return Joined({L": ", ErrorText(escaped.error)});
+        case EscapedError::Kind::OutOfMemory: return L": out of memory";
+        case EscapedError::Kind::Unforeseen: break;
     }
+    return L"";
+}
+
+}  // namespace
+
+int Guarded(OutputLines& out, const std::function<int()>& run) {
+    int code = kExitUnexpected;
+    const std::optional<EscapedError> escaped = CatchEscaped([&] { code = run(); });
+    if (!escaped) return code;
+    return Finish(out, kExitUnexpected, {L"unexpected error", UnexpectedErrorDetail(*escaped)});
 }
 
 void StartUpReport::SettingPassedOver(const std::wstring& valueName, const std::wstring& text,
