@@ -58,8 +58,10 @@ const wchar_t* CommandName(RunMode mode) {
         case RunMode::Create: return L"create";
         case RunMode::Check: return L"check";
         case RunMode::Remove: return L"remove";
-        default: return L"usage";  // no command given: the log holds the usage error
+        case RunMode::Window:  // no command given: the log holds the usage error
+        case RunMode::Help: return L"usage";
     }
+    ThrowInternalError();
 }
 
 // The log the switches ask for, or none. One that cannot be opened (a share
