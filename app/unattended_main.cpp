@@ -22,7 +22,7 @@ namespace zoriza {
 
 namespace {
 
-int Usage(OutputLines& out) {
+int PrintUsage(OutputLines& out) {
     for (const wchar_t* line : UsageLines()) out.Line(line);
     return kExitDone;
 }
@@ -43,7 +43,8 @@ bool NeedsAdministrator(const CommandLine& command) {
     return command.options.allUsers && command.mode != RunMode::Check;
 }
 
-int RunChecked(const CommandLine& command, OutputLines& out) {
+// Refuses a usage error, and /allusers without administrator rights.
+int RunIfAllowed(const CommandLine& command, OutputLines& out) {
     if (!command.usageError.empty()) return RefuseUsage(out, command.usageError);
     if (NeedsAdministrator(command) && !RunsAsAdministrator()) {
         out.Line(L"error: /allusers writes every user's Desktop and Start menu, which needs administrator rights: "
@@ -82,12 +83,12 @@ std::unique_ptr<LogFile> OpenLog(const CommandLine& command, OutputLines& out) {
     }
 }
 
-int Run(const CommandLine& command, StandardOutput& console) {
-    if (command.mode == RunMode::Help) return Usage(console);
+int RunAndLog(const CommandLine& command, StandardOutput& console) {
+    if (command.mode == RunMode::Help) return PrintUsage(console);
     const std::unique_ptr<LogFile> log = OpenLog(command, console);
-    if (!log) return RunChecked(command, console);
+    if (!log) return RunIfAllowed(command, console);
     BothOutputs both(console, *log);
-    return RunChecked(command, both);
+    return RunIfAllowed(command, both);
 }
 
 }  // namespace
@@ -103,7 +104,7 @@ std::vector<std::wstring> ProgramArguments() {
 // /check) ends the run the same way, on the console alone.
 int RunUnattended(const CommandLine& command) {
     StandardOutput console;
-    return Guarded(console, [&] { return Run(command, console); });
+    return Guarded(console, [&] { return RunAndLog(command, console); });
 }
 
 }  // namespace zoriza

@@ -13,7 +13,7 @@ constexpr wchar_t kBlankLine[] = L"\r\n\r\n";
 
 }  // namespace
 
-void Form1::Run(FormEvent event) {
+void Form1::RunHandler(FormEvent event) {
     switch (event) {
         case FormEvent::Load: Form_Load(); break;
         case FormEvent::LangClick: Lang_Click(); break;
@@ -24,7 +24,7 @@ void Form1::Run(FormEvent event) {
 }
 
 bool Form1::Dispatch(FormEvent event) {
-    const std::optional<EscapedError> escaped = CatchEscaped([&] { Run(event); });
+    const std::optional<EscapedError> escaped = CatchEscaped([&] { RunHandler(event); });
     if (escaped) ReportError(escaped->error);
     return !escaped;
 }
