@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <optional>
+
 #include "app/native_form.h"
 #include "app/unattended_main.h"
 #include "app/win32_services.h"
@@ -54,13 +56,26 @@ UniqueModule LoadCommonControls() {
     return library;
 }
 
-FormEvent EventOf(ControlId id) {
+// The event a user's action on a control raises; the other controls keep
+// what they do to themselves.
+std::optional<FormEvent> EventOf(ControlId id) {
     switch (id) {
         case ControlId::Lang: return FormEvent::LangClick;
         case ControlId::Drive1: return FormEvent::DriveChange;
         case ControlId::Search: return FormEvent::SearchClick;
-        default: return FormEvent::IntroClick;
+        case ControlId::Intro: return FormEvent::IntroClick;
+        case ControlId::None:
+        case ControlId::Frame3:
+        case ControlId::Icona:
+        case ControlId::Frame2:
+        case ControlId::Platform2:
+        case ControlId::Platform1:
+        case ControlId::Platform0:
+        case ControlId::Frame1:
+        case ControlId::Dir1:
+        case ControlId::App: break;
     }
+    return std::nullopt;
 }
 
 // The user's input kept while a server request was waited for comes first.
@@ -88,7 +103,9 @@ int RunWindow(HINSTANCE instance, int showCommand) {
                             window.Caption(ControlId::Frame2), window.Platform(),
                             window.Caption(ControlId::Frame3), window.Icona(), window.Caption(ControlId::Intro)},
                services.Form());
-    window.OnUserAction([&form](ControlId id) { form.Dispatch(EventOf(id)); });
+    window.OnUserAction([&form](ControlId id) {
+        if (const std::optional<FormEvent> event = EventOf(id)) form.Dispatch(*event);
+    });
     window.OnKeyPreview([&form](std::int16_t& key) { form.Form_KeyPress(key); });
     window.OnError([&form](const AppError& error) { form.ReportError(error); });
 
@@ -105,8 +122,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     PrepareProcess();
     const ComApartment com;
     // With switches: a logon script, Group Policy or a device manager runs it.
-    const std::vector<std::wstring> arguments = ProgramArguments();
-    if (ParseCommandLine(arguments).Unattended()) return RunUnattended(arguments);
+    const CommandLine command = ParseCommandLine(ProgramArguments());
+    if (command.Unattended()) return RunUnattended(command);
     const UniqueModule commonControls = LoadCommonControls();
     try {
         return RunWindow(instance, showCommand);

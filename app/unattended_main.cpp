@@ -7,8 +7,6 @@
 #include <shellapi.h>
 
 #include <memory>
-#include <new>
-#include <stdexcept>
 
 #include "app/unattended_output.h"
 #include "app/win32_services.h"
@@ -24,14 +22,14 @@ namespace zoriza {
 
 namespace {
 
-int Usage(OutputLines& out) {
+int PrintUsage(OutputLines& out) {
     for (const wchar_t* line : UsageLines()) out.Line(line);
     return kExitDone;
 }
 
 int RefuseUsage(OutputLines& out, const std::wstring& why) {
     out.Line(Joined({L"usage error: ", why}));
-    return Finish(out, {kExitUsageError, L"nothing done; ZORIZA.exe /? shows the usage"});
+    return Finish(out, EndOf(EarlyEnd::UsageRefused));
 }
 
 int RunOnWindows(const CommandLine& command, OutputLines& out) {
@@ -45,12 +43,13 @@ bool NeedsAdministrator(const CommandLine& command) {
     return command.options.allUsers && command.mode != RunMode::Check;
 }
 
-int RunChecked(const CommandLine& command, OutputLines& out) {
+// Refuses a usage error, and /allusers without administrator rights.
+int RunIfAllowed(const CommandLine& command, OutputLines& out) {
     if (!command.usageError.empty()) return RefuseUsage(out, command.usageError);
     if (NeedsAdministrator(command) && !RunsAsAdministrator()) {
         out.Line(L"error: /allusers writes every user's Desktop and Start menu, which needs administrator rights: "
                  L"run it elevated, or as SYSTEM from a deployment tool");
-        return Finish(out, {kExitNotAdministrator, L"nothing done"});
+        return Finish(out, EndOf(EarlyEnd::NotAdministrator));
     }
     return RunOnWindows(command, out);
 }
@@ -60,8 +59,10 @@ const wchar_t* CommandName(RunMode mode) {
         case RunMode::Create: return L"create";
         case RunMode::Check: return L"check";
         case RunMode::Remove: return L"remove";
-        default: return L"usage";  // no command given: the log holds the usage error
+        case RunMode::Window:  // no command given: the log holds the usage error
+        case RunMode::Help: return L"usage";
     }
+    ThrowInternalError();
 }
 
 // The log the switches ask for, or none. One that cannot be opened (a share
@@ -82,13 +83,12 @@ std::unique_ptr<LogFile> OpenLog(const CommandLine& command, OutputLines& out) {
     }
 }
 
-int Run(const std::vector<std::wstring>& arguments, StandardOutput& console) {
-    const CommandLine command = ParseCommandLine(arguments);
-    if (command.mode == RunMode::Help) return Usage(console);
+int RunAndLog(const CommandLine& command, StandardOutput& console) {
+    if (command.mode == RunMode::Help) return PrintUsage(console);
     const std::unique_ptr<LogFile> log = OpenLog(command, console);
-    if (!log) return RunChecked(command, console);
+    if (!log) return RunIfAllowed(command, console);
     BothOutputs both(console, *log);
-    return RunChecked(command, both);
+    return RunIfAllowed(command, both);
 }
 
 }  // namespace
@@ -100,17 +100,11 @@ std::vector<std::wstring> ProgramArguments() {
     return std::vector<std::wstring>(list.get() + (count > 0 ? 1 : 0), list.get() + count);
 }
 
-int RunUnattended(const std::vector<std::wstring>& arguments) {
+// What escapes before or beside a command's own guard (the start, the log,
+// /check) ends the run the same way, on the console alone.
+int RunUnattended(const CommandLine& command) {
     StandardOutput console;
-    try {
-        return Run(arguments, console);
-    } catch (const AppError& error) {
-        return Finish(console, {kExitUnexpected, L"unexpected error: " + ErrorText(error)});
-    } catch (const std::bad_alloc&) {
-        return Finish(console, {kExitUnexpected, L"unexpected error: out of memory"});
-    } catch (const std::exception&) {
-        return Finish(console, {kExitUnexpected, L"unexpected error"});
-    }
+    return Guarded(console, [&] { return RunAndLog(command, console); });
 }
 
 }  // namespace zoriza

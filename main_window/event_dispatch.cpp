@@ -1,10 +1,8 @@
 // The dispatcher: each event to its handler, and an error that escapes one
 // turned into the error report.
-#include <new>
-#include <stdexcept>
-
 #include "main_window/layout.h"
 #include "main_window/main_window.h"
+#include "platform/base/escaped_error.h"
 #include "platform/base/text.h"
 
 namespace zoriza {
@@ -13,15 +11,9 @@ namespace {
 
 constexpr wchar_t kBlankLine[] = L"\r\n\r\n";
 
-std::wstring Widen(const char* text) {
-    std::wstring wide;
-    for (const char* p = text; *p != '\0'; ++p) wide += static_cast<wchar_t>(static_cast<unsigned char>(*p));
-    return wide;
-}
-
 }  // namespace
 
-void Form1::Run(FormEvent event) {
+void Form1::RunHandler(FormEvent event) {
     switch (event) {
         case FormEvent::Load: Form_Load(); break;
         case FormEvent::LangClick: Lang_Click(); break;
@@ -32,17 +24,9 @@ void Form1::Run(FormEvent event) {
 }
 
 bool Form1::Dispatch(FormEvent event) {
-    try {
-        Run(event);
-        return true;
-    } catch (const AppError& error) {
-        ReportError(error);
-    } catch (const std::bad_alloc&) {
-        ReportError(AppError(kOutOfMemory, L"Out of memory"));
-    } catch (const std::exception& error) {
-        ReportError(AppError(kInternalError, Widen(error.what())));
-    }
-    return false;
+    const std::optional<EscapedError> escaped = CatchEscaped([&] { RunHandler(event); });
+    if (escaped) ReportError(escaped->error);
+    return !escaped;
 }
 
 std::wstring ErrorReportText(const AppError& error) {

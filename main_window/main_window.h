@@ -85,7 +85,7 @@ public:
     void ReportError(const AppError& error);
 
 private:
-    void Run(FormEvent event);
+    void RunHandler(FormEvent event);
 
     void SelectDetectedLanguage();
     void OfferPlatforms();

@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "platform/base/error.h"
 #include "platform/base/text.h"
 #include "unattended/server_folder_spelling.h"
 #include "unattended/unattended.h"
@@ -110,12 +111,21 @@ private:
 
     void TakeFlag(Switch which) {
         switch (which) {
-            case Switch::Scan: result_.options.scan = true; break;
-            case Switch::AllUsers: result_.options.allUsers = true; break;
-            case Switch::Create: result_.mode = RunMode::Create; break;
-            case Switch::Remove: result_.mode = RunMode::Remove; break;
-            default: result_.mode = RunMode::Check; break;
+            case Switch::Scan: result_.options.scan = true; return;
+            case Switch::AllUsers: result_.options.allUsers = true; return;
+            case Switch::Create: result_.mode = RunMode::Create; return;
+            case Switch::Remove: result_.mode = RunMode::Remove; return;
+            case Switch::Check: result_.mode = RunMode::Check; return;
+            case Switch::Help:
+            case Switch::Edition:
+            case Switch::Folder:
+            case Switch::Platform:
+            case Switch::Desktop:
+            case Switch::Lang:
+            case Switch::Log:
+            case Switch::Count: break;
         }
+        ThrowInternalError();
     }
 
     // Without a file name, the log goes to a file of its own in the user's
@@ -140,11 +150,21 @@ private:
         const std::optional<std::int16_t> index = ChoiceIndex(known.values, value);
         if (!index) return Refuse({L"bad value for ", shown, L": \"", value, L"\" (one of ", known.values, L")"});
         switch (known.which) {
-            case Switch::Edition: options.edition = index; break;
-            case Switch::Platform: options.platform = index; break;
-            case Switch::Desktop: options.desktop = *index == 0; break;
-            default: options.language = index; break;
+            case Switch::Edition: options.edition = index; return;
+            case Switch::Platform: options.platform = index; return;
+            case Switch::Desktop: options.desktop = *index == 0; return;
+            case Switch::Lang: options.language = index; return;
+            case Switch::Help:
+            case Switch::Create:
+            case Switch::Remove:
+            case Switch::Check:
+            case Switch::Scan:
+            case Switch::AllUsers:
+            case Switch::Folder:
+            case Switch::Log:
+            case Switch::Count: break;
         }
+        ThrowInternalError();
     }
 
     void CheckTogether(bool anyArgument) {

@@ -1,3 +1,4 @@
+#include "platform/base/error.h"
 #include "unattended/unattended.h"
 
 namespace zoriza {
@@ -7,8 +8,11 @@ int RunCommand(RunMode mode, const FormServices& services, const StartingPoint& 
     switch (mode) {
         case RunMode::Create: return RunCreate(services, start, options, out);
         case RunMode::Check: return RunCheck(services, start, options, out);
-        default: return RunRemove(services, start, options, out);
+        case RunMode::Remove: return RunRemove(services, start, options, out);
+        case RunMode::Window:
+        case RunMode::Help: break;
     }
+    ThrowInternalError();
 }
 
 }  // namespace zoriza

@@ -1,4 +1,5 @@
 // How each command's outcome ends the run: the exit code and the last line.
+#include "platform/base/escaped_error.h"
 #include "platform/base/text.h"
 #include "unattended/run_report.h"
 
@@ -14,13 +15,26 @@ RunEnd LauncherEnd(const LauncherFinding& launcher) {
 
 }  // namespace
 
+// After "unexpected error": the program's own error, or memory running out;
+// of an error nobody foresaw, nothing.
+RunEnd EndOf(const EscapedError& escaped) {
+    switch (escaped.kind) {
+        case EscapedError::Kind::Own: return {kExitUnexpected, L"unexpected error: " + ErrorText(escaped.error)};
+        case EscapedError::Kind::OutOfMemory: return {kExitUnexpected, L"unexpected error: out of memory"};
+        case EscapedError::Kind::Unforeseen: return {kExitUnexpected, L"unexpected error"};
+    }
+    ThrowInternalError();
+}
+
 RunEnd EndOf(EarlyEnd end) {
     switch (end) {
+        case EarlyEnd::UsageRefused: return {kExitUsageError, L"nothing done; ZORIZA.exe /? shows the usage"};
+        case EarlyEnd::NotAdministrator: return {kExitNotAdministrator, L"nothing done"};
         case EarlyEnd::StartUpFailed: return {kExitUnexpected, L"start-up failed"};
         case EarlyEnd::FolderNotShown: return {kExitNotFound, L"the server folder cannot be shown; nothing written"};
         case EarlyEnd::NoDriveHoldsTheLauncher: return {kExitNotFound, L"no drive holds the launcher; nothing written"};
     }
-    throw AppError(kInternalError, L"No such end of a run");
+    ThrowInternalError();
 }
 
 RunEnd EndOf(const CreateOutcome& outcome, bool everyUser) {

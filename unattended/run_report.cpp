@@ -1,8 +1,6 @@
 #include "unattended/run_report.h"
 
-#include <new>
-#include <stdexcept>
-
+#include "platform/base/escaped_error.h"
 #include "platform/base/text.h"
 
 namespace zoriza {
@@ -17,15 +15,9 @@ int Finish(OutputLines& out, const RunEnd& end) {
 }
 
 int Guarded(OutputLines& out, const std::function<int()>& run) {
-    try {
-        return run();
-    } catch (const AppError& error) {
-        return Finish(out, {kExitUnexpected, Joined({L"unexpected error: ", ErrorText(error)})});
-    } catch (const std::bad_alloc&) {
-        return Finish(out, {kExitUnexpected, L"unexpected error: out of memory"});
-    } catch (const std::exception&) {
-        return Finish(out, {kExitUnexpected, L"unexpected error"});
-    }
+    int code = kExitUnexpected;
+    const std::optional<EscapedError> escaped = CatchEscaped([&] { code = run(); });
+    return escaped ? Finish(out, EndOf(*escaped)) : code;
 }
 
 void TellPassedOver(const StartUpOutcome& outcome, OutputLines& out) {

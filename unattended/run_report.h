@@ -11,6 +11,8 @@
 
 namespace zoriza {
 
+struct EscapedError;
+
 // "Error 76: Path not found"
 std::wstring ErrorText(const AppError& error);
 
@@ -21,9 +23,10 @@ struct RunEnd {
 };
 
 // A run that ends before its command.
-enum class EarlyEnd { StartUpFailed, FolderNotShown, NoDriveHoldsTheLauncher };
+enum class EarlyEnd { UsageRefused, NotAdministrator, StartUpFailed, FolderNotShown, NoDriveHoldsTheLauncher };
 
 // How each command's outcome ends the run, in the exit codes' one table.
+RunEnd EndOf(const EscapedError& escaped);
 RunEnd EndOf(EarlyEnd end);
 RunEnd EndOf(const CreateOutcome& outcome, bool everyUser);
 RunEnd EndOf(const CheckOutcome& outcome);

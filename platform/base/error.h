@@ -48,4 +48,7 @@ private:
 // An index or a value that a control cannot take.
 [[noreturn]] inline void ThrowInvalidProperty() { throw AppError(kInvalidPropertyValue, L"Invalid property value"); }
 
+// A value the code that takes it has no case for: a fault of the program's own.
+[[noreturn]] inline void ThrowInternalError() { throw AppError(kInternalError, L"Internal error"); }
+
 }  // namespace zoriza

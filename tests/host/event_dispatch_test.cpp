@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
+
 #include "form_fixture.h"
+#include "platform/base/escaped_error.h"
+#include "unattended/run_report.h"
 
 namespace zoriza::testing {
 namespace {
@@ -43,6 +48,38 @@ TEST(FormEvents, AHandlerThatRunsToItsEndIsNotReported) {
     FormFixture f;
     EXPECT_TRUE(f.form.Dispatch(FormEvent::LangClick));
     EXPECT_TRUE(f.window.Messages().empty());
+}
+
+// The window reports what escapes a handler; an unattended run ends with a
+// line that tells the same three kinds apart.
+TEST(FormEvents, WhatEscapesIsToldApartForTheWindowAndTheUnattendedMode) {
+    struct Lines : OutputLines {
+        void Line(const std::wstring& text) override { all.push_back(text); }
+        std::vector<std::wstring> all;
+    };
+    struct Case {
+        std::function<void()> escape;
+        const wchar_t* report;
+        const wchar_t* line;
+    };
+    const Case cases[] = {
+        {[] { throw AppError(kPathNotFound, L"Path not found"); }, L"Error 76: Path not found",
+         L"exit 5: unexpected error: Error 76: Path not found"},
+        {[] { throw std::bad_alloc(); }, L"Error 7: Out of memory", L"exit 5: unexpected error: out of memory"},
+        {[] { throw std::length_error("vector::reserve"); }, L"Error 51: vector::reserve", L"exit 5: unexpected error"},
+    };
+    for (const Case& c : cases) {
+        const std::optional<EscapedError> escaped = CatchEscaped(c.escape);
+        ASSERT_TRUE(escaped) << c.report;
+        EXPECT_EQ(ErrorReportText(escaped->error), c.report);
+        Lines out;
+        EXPECT_EQ(Guarded(out, [&] { c.escape(); return 0; }), kExitUnexpected);
+        EXPECT_EQ(out.all, std::vector<std::wstring>{c.line});
+    }
+    EXPECT_FALSE(CatchEscaped([] {}));
+    Lines out;
+    EXPECT_EQ(Guarded(out, [] { return kExitNotFound; }), kExitNotFound);
+    EXPECT_TRUE(out.all.empty());
 }
 
 }  // namespace
