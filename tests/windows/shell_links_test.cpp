@@ -268,11 +268,11 @@ TEST_F(ShellLinksOnAStalledServerTest, ASaveThatEndsAfterItsBoundChangesNothing)
         EXPECT_EQ(error.Number(), kDeviceUnavailable) << error.Description();
     }
     e2e::TellStallingServer(L'e', "answer");
-    // The late request holds E: until it has ended.
+    // The late save holds the drive of its link until it has ended.
     bool ended = false;
     for (int tries = 0; !ended && tries < 100; ++tries) {
         try {
-            ended = requests.Ask<bool>(L"E:\\", [] { return true; });
+            ended = requests.Ask<bool>(link, [] { return true; });
         } catch (const AppError&) {
             Sleep(100);
         }
