@@ -56,7 +56,7 @@ struct ShortcutResult {
 };
 
 struct SettingResult {
-    std::wstring valueName{};
+    const wchar_t* valueName{};
     std::wstring text{};
     bool stored{};
 };
@@ -74,8 +74,6 @@ struct CreateOutcome {
     std::vector<ShortcutResult> shortcuts{};  // one per planned shortcut, once the launcher is there
     std::vector<SettingResult> settings{};    // saved only when every shortcut is in place
 
-    // Every shortcut written or already in place.
-    bool Finished() const;
     // Written or unchanged.
     int InPlace() const;
     // The shortcut that stopped the command, or none.

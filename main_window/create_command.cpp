@@ -9,10 +9,6 @@
 
 namespace zoriza {
 
-bool CreateOutcome::Finished() const {
-    return launcher.state == LauncherState::There && InPlace() == static_cast<int>(shortcuts.size());
-}
-
 int CreateOutcome::InPlace() const {
     return static_cast<int>(std::count_if(shortcuts.begin(), shortcuts.end(), [](const ShortcutResult& shortcut) {
         return shortcut.state == ShortcutState::Written || shortcut.state == ShortcutState::Unchanged;
@@ -54,13 +50,16 @@ CreatePlan Form1::PlanCreate() const {
     plan.launcher = c_.Dir1.Path() + L"\\" + plan.target.BatchFile;
     const bool desktopWanted = c_.Icona.Value() != CheckBox::kCleared;
     plan.shortcuts = ShortcutPlan(plan.target, c_.App.Text(), desktopWanted);
-    plan.settings = {{kLanguageSetting, NumberText(c_.Lang.ListIndex())},
-                     {kEditionSetting, NumberText(c_.App.ListIndex())},
-                     {kFolderSetting, c_.Dir1.Path()}};
+    const auto save = [&plan](const wchar_t* valueName, std::wstring text) {
+        plan.settings.push_back({valueName, std::move(text)});
+    };
+    save(kLanguageSetting, NumberText(c_.Lang.ListIndex()));
+    save(kEditionSetting, NumberText(c_.App.ListIndex()));
+    save(kFolderSetting, c_.Dir1.Path());
     for (std::int16_t i = 0; i < c_.Platform.Count(); ++i) {
-        if (c_.Platform.Value(i)) plan.settings.push_back({kPlatformSetting, NumberText(i)});
+        if (c_.Platform.Value(i)) save(kPlatformSetting, NumberText(i));
     }
-    plan.settings.push_back({kDesktopIconSetting, NumberText(c_.Icona.Value())});
+    save(kDesktopIconSetting, NumberText(c_.Icona.Value()));
     return plan;
 }
 

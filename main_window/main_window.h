@@ -90,8 +90,8 @@ private:
     void SelectDetectedLanguage();
     void OfferPlatforms();
     void RestoreSavedChoices(std::vector<PassedOverSetting>& passedOver);
-    std::optional<PassedOverSetting> RestoreSetting(const wchar_t* valueName,
-                                                    const std::function<void(const std::wstring&)>& apply);
+    void RestoreSetting(const wchar_t* valueName, std::vector<PassedOverSetting>& passedOver,
+                        const std::function<void(const std::wstring&)>& apply);
     void RestoreFolder(const std::wstring& text);
     void ReturnToFolder(const std::wstring& folder);
 

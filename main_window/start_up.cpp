@@ -45,29 +45,28 @@ void Form1::OfferPlatforms() {
 }
 
 void Form1::RestoreSavedChoices(std::vector<PassedOverSetting>& passedOver) {
-    const auto restore = [this, &passedOver](const wchar_t* valueName,
-                                             const std::function<void(const std::wstring&)>& apply) {
-        if (auto rejected = RestoreSetting(valueName, apply)) passedOver.push_back(std::move(*rejected));
-    };
-    restore(kLanguageSetting, [this](const std::wstring& text) { c_.Lang.SetListIndex(ReadSavedNumber(text)); });
-    restore(kEditionSetting, [this](const std::wstring& text) { c_.App.SetListIndex(ReadSavedNumber(text)); });
-    restore(kFolderSetting, [this](const std::wstring& text) { RestoreFolder(text); });
-    restore(kPlatformSetting, [this](const std::wstring& text) { c_.Platform.Select(ReadSavedNumber(text)); });
-    restore(kDesktopIconSetting, [this](const std::wstring& text) { c_.Icona.SetValue(ReadSavedNumber(text)); });
+    RestoreSetting(kLanguageSetting, passedOver,
+                   [this](const std::wstring& text) { c_.Lang.SetListIndex(ReadSavedNumber(text)); });
+    RestoreSetting(kEditionSetting, passedOver,
+                   [this](const std::wstring& text) { c_.App.SetListIndex(ReadSavedNumber(text)); });
+    RestoreSetting(kFolderSetting, passedOver, [this](const std::wstring& text) { RestoreFolder(text); });
+    RestoreSetting(kPlatformSetting, passedOver,
+                   [this](const std::wstring& text) { c_.Platform.Select(ReadSavedNumber(text)); });
+    RestoreSetting(kDesktopIconSetting, passedOver,
+                   [this](const std::wstring& text) { c_.Icona.SetValue(ReadSavedNumber(text)); });
 }
 
 // An empty text means nothing was saved. A saved value that its control
 // rejects is passed over, so that it can never keep the window from opening;
 // the stored text is left as it is.
-std::optional<PassedOverSetting> Form1::RestoreSetting(const wchar_t* valueName,
-                                                       const std::function<void(const std::wstring&)>& apply) {
+void Form1::RestoreSetting(const wchar_t* valueName, std::vector<PassedOverSetting>& passedOver,
+                           const std::function<void(const std::wstring&)>& apply) {
     const std::wstring text = RegGetString(services_.registry, kDefaultRoot, kSettingsKey, valueName);
-    if (text.empty()) return std::nullopt;
+    if (text.empty()) return;
     try {
         apply(text);
-        return std::nullopt;
     } catch (const AppError& error) {
-        return PassedOverSetting{valueName, text, error};
+        passedOver.push_back({valueName, text, error});
     }
 }
 

@@ -27,10 +27,10 @@ public:
     // not fit stops the check before anything is compared.
     void CompareShortcuts() {
         for (const PlannedShortcut& planned : outcome_.plan.shortcuts) {
-            if (!Reached(planned, [&] { RefuseTooLongPaths(services_.shell, planned); })) return;
+            if (!Reached(planned, &PlanAgainstDisk::CheckPathsFit)) return;
         }
         for (const PlannedShortcut& planned : outcome_.plan.shortcuts) {
-            if (!Reached(planned, [&] { CompareShortcut(planned); })) return;
+            if (!Reached(planned, &PlanAgainstDisk::CompareShortcut)) return;
         }
     }
 
@@ -51,17 +51,17 @@ public:
 private:
     // False, and the shortcut kept as the one not checked, when `compare`
     // could not be done.
-    template <typename Compare>
-    bool Reached(const PlannedShortcut& planned, Compare compare) {
+    bool Reached(const PlannedShortcut& planned, void (PlanAgainstDisk::*compare)(const PlannedShortcut&)) {
         try {
-            compare();
+            (this->*compare)(planned);
             return true;
         } catch (const AppError& error) {
-            outcome_.unchecked =
-                ShortcutResult{planned, ShortcutDisplayName(planned), ShortcutState::Failed, {}, error};
+            outcome_.unchecked = ShortcutResult{planned, ShortcutDisplayName(planned), ShortcutState::Failed, {}, error};
             return false;
         }
     }
+
+    void CheckPathsFit(const PlannedShortcut& planned) { RefuseTooLongPaths(services_.shell, planned); }
 
     void CompareShortcut(const PlannedShortcut& planned) {
         MaximizeWindow = planned.maximized ? kTrue : kFalse;
