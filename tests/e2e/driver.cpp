@@ -5,6 +5,7 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -113,6 +114,28 @@ bool ShowsIcon(HWND box) {
     return found;
 }
 
+// CreateProcessW, tried again when the new process was lost while it
+// started. Where i386 code is emulated (qemu-user through binfmt_misc), Wine
+// now and then loses a 32-bit process before any of its own code has run,
+// and CreateProcessW then answers ERROR_INTERNAL_ERROR; the next try starts
+// it. Any other failure, and the third of these, throws.
+PROCESS_INFORMATION StartProcess(std::wstring commandLine, bool inherit, DWORD flags, void* environment,
+                                 const std::wstring& folder, STARTUPINFOW& startup) {
+    PROCESS_INFORMATION started{};
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, inherit, flags, environment, folder.c_str(),
+                           &startup, &started)) {
+            return started;
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR || attempt == 3) {
+            throw std::runtime_error("the program did not start: CreateProcessW error " + std::to_string(error));
+        }
+        std::fprintf(stderr, "the program was lost while it started (error %lu); starting it again\n", error);
+        Sleep(200);
+    }
+}
+
 }  // namespace
 
 BOOL CALLBACK MatchAnyWindow(HWND window, LPARAM parameter) {
@@ -156,12 +179,8 @@ RunningProgram::RunningProgram(const StartOptions& options) {
     std::wstring environment = EnvironmentBlock(options.environment);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                        environment.data(), options.currentFolder.c_str(), &startup, &started)) {
-        throw std::runtime_error("ZORIZA.exe did not start: CreateProcessW error " + std::to_string(GetLastError()));
-    }
-    process_ = UniqueProcess(started);
+    process_ = UniqueProcess(StartProcess(std::move(commandLine), false, CREATE_UNICODE_ENVIRONMENT,
+                                          environment.data(), options.currentFolder, startup));
     WaitUntil([this] {
         window_ = FindProcessWindow(process_.id, kWindowClass);
         return window_ != nullptr || WaitForSingleObject(process_.process.get(), 0) == WAIT_OBJECT_0;
@@ -395,13 +414,7 @@ void SimultaneousRuns::Start(const std::wstring& commandLine, const std::wstring
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = writer.get();
     startup.hStdError = writer.get();
-    std::wstring mutableLine = commandLine;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
-                        currentFolder.c_str(), &startup, &started)) {
-        throw std::runtime_error("the program did not start");
-    }
-    run.process = UniqueProcess(started);
+    run.process = UniqueProcess(StartProcess(commandLine, true, CREATE_SUSPENDED, nullptr, currentFolder, startup));
 }
 
 SimultaneousRuns::~SimultaneousRuns() {
