@@ -3,7 +3,6 @@
 #include "main_window/layout.h"
 #include "main_window/main_window.h"
 #include "platform/base/escaped_error.h"
-#include "platform/base/text.h"
 
 namespace zoriza {
 
@@ -32,7 +31,7 @@ bool Form1::Dispatch(FormEvent event) {
 std::wstring ErrorReportText(const AppError& error) {
     std::wstring text;
     if (!error.Context().empty()) text = error.Context() + kBlankLine;
-    return text + L"Error " + DecimalText(error.Number()) + L": " + error.Description();
+    return text + ErrorText(error);
 }
 
 void Form1::ReportError(const AppError& error) {

@@ -5,10 +5,6 @@
 
 namespace zoriza {
 
-std::wstring ErrorText(const AppError& error) {
-    return Joined({L"Error ", DecimalText(error.Number()), L": ", error.Description()});
-}
-
 int Finish(OutputLines& out, const RunEnd& end) {
     out.Line(Joined({L"exit ", DecimalText(end.code), L": ", end.what}));
     return end.code;

@@ -13,9 +13,6 @@ namespace zoriza {
 
 struct EscapedError;
 
-// "Error 76: Path not found"
-std::wstring ErrorText(const AppError& error);
-
 // How a run ends: its exit code, and what its last line says after "exit N: ".
 struct RunEnd {
     ExitCode code;

@@ -51,4 +51,7 @@ private:
 // A value the code that takes it has no case for: a fault of the program's own.
 [[noreturn]] inline void ThrowInternalError() { throw AppError(kInternalError, L"Internal error"); }
 
+// "Error 76: Path not found", as every report of an error says it.
+std::wstring ErrorText(const AppError& error);
+
 }  // namespace zoriza
