@@ -9,6 +9,16 @@
 
 namespace zoriza {
 
+namespace {
+
+void MarkFailed(ShortcutResult& shortcut, const AppError& error, CreateProgress& progress) {
+    shortcut.state = ShortcutState::Failed;
+    shortcut.error = error;
+    progress.ShortcutDone(shortcut);
+}
+
+}  // namespace
+
 int CreateOutcome::InPlace() const {
     return static_cast<int>(std::count_if(shortcuts.begin(), shortcuts.end(), [](const ShortcutResult& shortcut) {
         return shortcut.state == ShortcutState::Written || shortcut.state == ShortcutState::Unchanged;
@@ -78,6 +88,13 @@ CreateOutcome Form1::Create(CreateProgress& progress) {
     for (const PlannedShortcut& shortcut : outcome.plan.shortcuts) {
         outcome.shortcuts.push_back({shortcut, ShortcutDisplayName(shortcut)});
     }
+    // Every path of every shortcut is worked out before any is written: one
+    // that would not fit the Windows path limit stops the command with
+    // nothing written.
+    if (const std::optional<RefusedShortcut> refused = FirstRefusedShortcut(services_.shell, outcome.plan.shortcuts)) {
+        MarkFailed(outcome.shortcuts[refused->index], refused->error, progress);
+        return outcome;
+    }
     if (!WriteShortcuts(outcome.shortcuts, progress)) return outcome;
     for (const SettingWrite& setting : outcome.plan.settings) {
         const bool stored =
@@ -88,24 +105,9 @@ CreateOutcome Form1::Create(CreateProgress& progress) {
     return outcome;
 }
 
-// Every path of every shortcut is worked out before any is written: one that
-// would not fit the Windows path limit stops the command with nothing written.
 // A shortcut that cannot be written stops the command there, and the
 // shortcuts written before it stay.
 bool Form1::WriteShortcuts(std::vector<ShortcutResult>& shortcuts, CreateProgress& progress) {
-    const auto failed = [&progress](ShortcutResult& shortcut, const AppError& error) {
-        shortcut.state = ShortcutState::Failed;
-        shortcut.error = error;
-        progress.ShortcutDone(shortcut);
-        return false;
-    };
-    for (ShortcutResult& shortcut : shortcuts) {
-        try {
-            RefuseTooLongPaths(services_.shell, shortcut.planned);
-        } catch (const AppError& error) {
-            return failed(shortcut, error);
-        }
-    }
     for (ShortcutResult& shortcut : shortcuts) {
         const PlannedShortcut& planned = shortcut.planned;
         MaximizeWindow = planned.maximized ? kTrue : kFalse;
@@ -117,7 +119,8 @@ bool Form1::WriteShortcuts(std::vector<ShortcutResult>& shortcuts, CreateProgres
             shortcut.linkPath = made.linkPath;
             progress.ShortcutDone(shortcut);
         } catch (const AppError& error) {
-            return failed(shortcut, error);
+            MarkFailed(shortcut, error, progress);
+            return false;
         }
     }
     return true;

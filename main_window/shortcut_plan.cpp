@@ -66,10 +66,19 @@ std::wstring ShortcutDisplayName(const PlannedShortcut& shortcut) {
     return folder + L"\\" + shortcut.linkName + L".lnk";
 }
 
-void RefuseTooLongPaths(ShellLinks& shell, const PlannedShortcut& shortcut) {
-    const std::wstring tooLong =
-        PathTooLong(PathsOfShortcut(shell, shortcut.location, shortcut.target, shortcut.linkName, shortcut.iconPath));
-    if (!tooLong.empty()) throw AppError(kBadFileName, L"The path is longer than Windows allows: " + tooLong);
+std::optional<RefusedShortcut> FirstRefusedShortcut(ShellLinks& shell, const std::vector<PlannedShortcut>& plan) {
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        const PlannedShortcut& shortcut = plan[i];
+        try {
+            const std::wstring tooLong = PathTooLong(
+                PathsOfShortcut(shell, shortcut.location, shortcut.target, shortcut.linkName, shortcut.iconPath));
+            if (tooLong.empty()) continue;
+            return RefusedShortcut{i, AppError(kBadFileName, L"The path is longer than Windows allows: " + tooLong)};
+        } catch (const AppError& error) {
+            return RefusedShortcut{i, error};
+        }
+    }
+    return std::nullopt;
 }
 
 bool IsPlannedTarget(std::int16_t editionIndex, const std::wstring& target) {

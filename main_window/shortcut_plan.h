@@ -2,9 +2,11 @@
 // shortcut of the application, its Programs shortcut and the six tools.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/base/error.h"
 #include "shortcuts/shortcuts.h"
 
 namespace zoriza {
@@ -26,8 +28,14 @@ std::vector<PlannedShortcut> ShortcutPlan(const LaunchTarget& target, const std:
 // The shortcut as an error report names it: "Programs\VekPro\Calculadora.lnk".
 std::wstring ShortcutDisplayName(const PlannedShortcut& shortcut);
 
-// Throws when a path of the shortcut would not fit the Windows path limit.
-void RefuseTooLongPaths(ShellLinks& shell, const PlannedShortcut& shortcut);
+// The first planned shortcut with a path beyond the Windows path limit, or
+// whose folder could not be looked up, and why; none when every path fits.
+// Nothing is written or compared before this is known.
+struct RefusedShortcut {
+    std::size_t index;
+    AppError error;
+};
+std::optional<RefusedShortcut> FirstRefusedShortcut(ShellLinks& shell, const std::vector<PlannedShortcut>& plan);
 
 // Whether `target` is one the plan gives a shortcut of the edition with
 // index `editionIndex`, for either launcher and on any server folder.

@@ -15,9 +15,8 @@ constexpr std::size_t kDriveRootLength = 3;
 
 // A folder of that name counts as there whatever its marks: a hidden or
 // system Programs\VekPro is no missing folder.
-bool FolderIsThere(FileSystem& files, std::wstring folder) {
-    if (folder.size() > kDriveRootLength && folder.back() == L'\\') folder.pop_back();
-    return !files.FirstMatch(folder, EntryKinds::AnyFolder).empty();
+bool FolderIsThere(FileSystem& files, const std::wstring& folder) {
+    return !files.FirstMatch(WithoutFinalBackslash(folder), EntryKinds::AnyFolder).empty();
 }
 
 // A drive's root ("H:\"), where a Desktop or Programs folder may be

@@ -5,6 +5,12 @@
 
 namespace zoriza {
 
+std::wstring FailedLine(std::wstring_view what, const AppError& error) {
+    return Joined({L"failed: ", what, L": ", ErrorText(error)});
+}
+
+std::wstring ErrorLine(const AppError& error) { return L"error: " + ErrorText(error); }
+
 int Finish(OutputLines& out, const RunEnd& end) {
     out.Line(Joined({L"exit ", DecimalText(end.code), L": ", end.what}));
     return end.code;
@@ -25,7 +31,7 @@ void TellPassedOver(const StartUpOutcome& outcome, OutputLines& out) {
 
 void TellLauncher(const CreatePlan& plan, const LauncherFinding& launcher, OutputLines& out) {
     if (launcher.state == LauncherState::Missing) out.Line(Joined({L"not found: ", plan.launcher}));
-    if (launcher.error) out.Line(Joined({L"error: ", ErrorText(*launcher.error)}));
+    if (launcher.error) out.Line(ErrorLine(*launcher.error));
 }
 
 }  // namespace zoriza

@@ -29,6 +29,12 @@ RunEnd EndOf(const CreateOutcome& outcome, bool everyUser);
 RunEnd EndOf(const CheckOutcome& outcome);
 RunEnd EndOf(const RemoveOutcome& outcome);
 
+// "failed: <what>: Error N: D", the line of what could not be done.
+std::wstring FailedLine(std::wstring_view what, const AppError& error);
+
+// "error: Error N: D", the line of an error that stopped a step.
+std::wstring ErrorLine(const AppError& error);
+
 // Prints the last line, "exit N: " and what happened, and gives N.
 int Finish(OutputLines& out, const RunEnd& end);
 

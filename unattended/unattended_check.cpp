@@ -14,11 +14,6 @@ namespace zoriza {
 
 namespace {
 
-std::wstring WithoutFinalBackslash(std::wstring path) {
-    if (path.size() > 3 && path.back() == L'\\') path.pop_back();
-    return path;
-}
-
 class PlanAgainstDisk {
 public:
     PlanAgainstDisk(const FormServices& services, CheckOutcome& outcome) : services_(services), outcome_(outcome) {}
@@ -26,11 +21,16 @@ public:
     // As the create command, every path is worked out first: one that would
     // not fit stops the check before anything is compared.
     void CompareShortcuts() {
-        for (const PlannedShortcut& planned : outcome_.plan.shortcuts) {
-            if (!Reached(planned, &PlanAgainstDisk::CheckPathsFit)) return;
+        const std::vector<PlannedShortcut>& plan = outcome_.plan.shortcuts;
+        if (const std::optional<RefusedShortcut> refused = FirstRefusedShortcut(services_.shell, plan)) {
+            return NotChecked(plan[refused->index], refused->error);
         }
-        for (const PlannedShortcut& planned : outcome_.plan.shortcuts) {
-            if (!Reached(planned, &PlanAgainstDisk::CompareShortcut)) return;
+        for (const PlannedShortcut& planned : plan) {
+            try {
+                CompareShortcut(planned);
+            } catch (const AppError& error) {
+                return NotChecked(planned, error);
+            }
         }
     }
 
@@ -49,19 +49,10 @@ public:
     }
 
 private:
-    // False, and the shortcut kept as the one not checked, when `compare`
-    // could not be done.
-    bool Reached(const PlannedShortcut& planned, void (PlanAgainstDisk::*compare)(const PlannedShortcut&)) {
-        try {
-            (this->*compare)(planned);
-            return true;
-        } catch (const AppError& error) {
-            outcome_.unchecked = ShortcutResult{planned, ShortcutDisplayName(planned), ShortcutState::Failed, {}, error};
-            return false;
-        }
+    // The shortcut that could not be checked; the check stops there.
+    void NotChecked(const PlannedShortcut& planned, const AppError& error) {
+        outcome_.unchecked = ShortcutResult{planned, ShortcutDisplayName(planned), ShortcutState::Failed, {}, error};
     }
-
-    void CheckPathsFit(const PlannedShortcut& planned) { RefuseTooLongPaths(services_.shell, planned); }
 
     void CompareShortcut(const PlannedShortcut& planned) {
         MaximizeWindow = planned.maximized ? kTrue : kFalse;
@@ -116,7 +107,7 @@ void TellCheck(const CheckOutcome& outcome, OutputLines& out) {
     TellLauncher(outcome.plan, outcome.launcher, out);
     for (const CheckedItem& item : outcome.items) TellItem(item, out);
     if (outcome.unchecked) {
-        out.Line(Joined({L"failed: ", outcome.unchecked->displayName, L": ", ErrorText(*outcome.unchecked->error)}));
+        out.Line(FailedLine(outcome.unchecked->displayName, *outcome.unchecked->error));
     }
 }
 

@@ -60,7 +60,7 @@ bool ScanFinds(HeadlessForm& f, OutputLines& out) {
                             : Joined({L"not found: no drive holds ", scan.candidate}));
         return scan.found.has_value();
     } catch (const AppError& error) {
-        out.Line(Joined({L"error: ", ErrorText(error)}));
+        out.Line(ErrorLine(error));
         return false;
     }
 }
@@ -71,8 +71,7 @@ public:
     ProgressLines(OutputLines& out, bool keepsSettings) : out_(out), keepsSettings_(keepsSettings) {}
 
     void ShortcutDone(const ShortcutResult& shortcut) override {
-        if (shortcut.error)
-            return out_.Line(Joined({L"failed: ", shortcut.displayName, L": ", ErrorText(*shortcut.error)}));
+        if (shortcut.error) return out_.Line(FailedLine(shortcut.displayName, *shortcut.error));
         const PlannedShortcut& planned = shortcut.planned;
         const wchar_t* space = planned.linkArgs.empty() ? L"" : L" ";
         out_.Line(Joined({shortcut.state == ShortcutState::Unchanged ? L"unchanged: " : L"written: ", shortcut.linkPath,
@@ -95,7 +94,7 @@ std::optional<RunEnd> StartForm(HeadlessForm& f, OutputLines& out) {
         TellPassedOver(f.form.StartUp(), out);
         return std::nullopt;
     } catch (const AppError& error) {
-        out.Line(Joined({L"error: ", ErrorText(error)}));
+        out.Line(ErrorLine(error));
         return EndOf(EarlyEnd::StartUpFailed);
     }
 }

@@ -67,14 +67,14 @@ void TellRemove(const RemoveOutcome& outcome, OutputLines& out) {
                                : Joined({L"removed: ", shortcut.linkPath, L" -> ", shortcut.target}));
     }
     if (outcome.failed)
-        return out.Line(Joined({L"failed: ", outcome.failed->Context(), L": ", ErrorText(*outcome.failed)}));
+        return out.Line(FailedLine(outcome.failed->Context(), *outcome.failed));
     switch (outcome.folderRemoval) {
         case FolderRemoval::NotThere: return;
         case FolderRemoval::Removed: return out.Line(Joined({L"removed folder: ", outcome.folder}));
         case FolderRemoval::Kept:
             return out.Line(Joined({L"kept folder: ", outcome.folder, L" (other files are in it)"}));
         case FolderRemoval::Failed:
-            return out.Line(Joined({L"failed: ", outcome.folder, L": ", ErrorText(*outcome.folderError)}));
+            return out.Line(FailedLine(outcome.folder, *outcome.folderError));
     }
 }
 

@@ -21,6 +21,13 @@ inline constexpr std::size_t kDriveLength = 2;  // "F:"
 // "F:" for any text that begins with a drive letter and a colon, in either case.
 inline std::wstring DriveKey(const std::wstring& text) { return AsciiUpper(text.substr(0, kDriveLength)); }
 
+// A folder's path without its final backslash; a drive root such as "F:\"
+// keeps it.
+inline std::wstring WithoutFinalBackslash(std::wstring path) {
+    if (path.size() > kDriveLength + 1 && path.back() == L'\\') path.pop_back();
+    return path;
+}
+
 // A whole number in decimal, with a minus sign when negative: "0", "-1".
 inline std::wstring DecimalText(long long number) {
     const bool negative = number < 0;
