@@ -6,6 +6,7 @@
 
 #include "platform/base/text.h"
 #include "settings/settings_store.h"
+#include "unattended/prepared_form.h"
 #include "unattended/run_report.h"
 #include "unattended/shortcut_differences.h"
 #include "unattended/unattended.h"

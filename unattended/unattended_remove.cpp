@@ -7,6 +7,7 @@
 #include "localisation/catalogue.h"
 #include "main_window/shortcut_plan.h"
 #include "platform/base/text.h"
+#include "unattended/prepared_form.h"
 #include "unattended/run_report.h"
 #include "unattended/unattended.h"
 
